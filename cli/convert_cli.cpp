@@ -1,0 +1,322 @@
+#include "convert_cli.h"
+
+#include <algorithm>
+#include <array>
+#include <istream>
+#include <optional>
+#include <ostream>
+
+#include "json_text.h"
+#include "tolvu/version.h"
+#include "unit_names.h"
+
+namespace tolvu::cli {
+namespace {
+
+constexpr std::string_view kUsage = "Usage: tolvu-convert [--json] SOURCE [TEXT...]\n"
+                                    "       tolvu-convert --list | --help | --version\n";
+
+constexpr std::string_view kHelp = "\n"
+                                   "Converts each TEXT as if it had been typed into the unit box SOURCE and\n"
+                                   "prints what the other boxes of its group then show. Without a TEXT, reads\n"
+                                   "one text per line from standard input.\n"
+                                   "\n"
+                                   "SOURCE is a box name (kmBox), a unit name or a symbol (km, kilometres,\n"
+                                   "degF); 'tolvu-convert --list' shows every accepted name. Options come\n"
+                                   "before SOURCE: every argument after it is a TEXT, so 'tolvu-convert c -40'\n"
+                                   "converts minus forty degrees Celsius.\n"
+                                   "\n"
+                                   "Options:\n"
+                                   "  --json     print one JSON object per text, one per line\n"
+                                   "  --list     list the accepted unit names, group by group\n"
+                                   "  --help     show this help\n"
+                                   "  --version  show the version\n"
+                                   "  --         end the options\n"
+                                   "\n"
+                                   "Exit status: 0 when every text converted, 1 when a result overflowed\n"
+                                   "(the other texts are still converted) or the output could not be written,\n"
+                                   "2 for a usage error.\n";
+
+constexpr std::string_view kListNotes = "Names match whatever their case and ignore blanks, hyphens, underscores\n"
+                                        "and full stops, so \"Metric-Ton\" and \"fl. oz.\" are accepted.\n"
+                                        "Short names chosen on purpose: m is the metre (the minute is min), t and mt\n"
+                                        "the metric ton, oz the ounce of weight (the fluid ounce is floz), c and f\n"
+                                        "the degrees Celsius and Fahrenheit, k the kelvin. The volume units are US\n"
+                                        "liquid measures.\n";
+
+// Flushing is left to this buffer: converting a file must not pay a system
+// call per line.
+constexpr std::size_t kFlushThreshold = 64 * 1024;
+
+std::array<std::string, kBoxCount> buildPlainCaptions()
+{
+    std::array<std::string, kBoxCount> captions;
+    for (const BoxInfo& info : allBoxes()) {
+        std::string& c = captions[static_cast<std::size_t>(info.box)];
+        std::remove_copy(info.caption.begin(), info.caption.end(), std::back_inserter(c), '&');
+    }
+    return captions;
+}
+
+// The width of the caption column when `source` is converted: the widest
+// caption among the boxes that can be written.
+std::size_t captionWidth(Box source)
+{
+    std::size_t width = 0;
+    for (Box b : groupInfo(boxInfo(source).group).members) {
+        if (b != source) width = std::max(width, plainCaption(b).size());
+    }
+    return width;
+}
+
+// Arguments and input lines may hold anything; quoting them the JSON way
+// keeps control characters out of the terminal.
+std::string quoted(std::string_view text)
+{
+    std::string s;
+    appendJsonString(s, text);
+    return s;
+}
+
+void printList(std::ostream& out)
+{
+    std::size_t captionColumn = 0;
+    std::size_t nameColumn = 0;
+    for (const BoxInfo& info : allBoxes()) {
+        captionColumn = std::max(captionColumn, plainCaption(info.box).size());
+        nameColumn = std::max(nameColumn, info.name.size());
+    }
+
+    std::string text;
+    for (const GroupInfo& group : allGroups()) {
+        text.append(group.name).push_back('\n');
+        for (Box box : group.members) {
+            const BoxInfo& info = boxInfo(box);
+            const std::string_view caption = plainCaption(box);
+            text.append("  ").append(caption).append(captionColumn + 2 - caption.size(), ' ');
+            text.append(info.name).append(nameColumn + 2 - info.name.size(), ' ');
+            bool first = true;
+            for (std::string_view name : namesOf(box)) {
+                if (name == info.name) continue;
+                if (!first) text.append(", ");
+                text.append(name);
+                first = false;
+            }
+            text.push_back('\n');
+        }
+        text.push_back('\n');
+    }
+    text.append(kListNotes);
+    text.append("Refused, because they would be a guess:\n");
+    const auto refused = refusedNames();
+    for (auto it = refused.begin(); it != refused.end();) {
+        // Names that share a reason are listed together.
+        auto end = std::find_if(it, refused.end(), [&](const RefusedName& r) { return r.why != it->why; });
+        text.append("  ");
+        for (auto r = it; r != end; ++r)
+            text.append(r == it ? "" : ", ").append(r->text);
+        text.append(": ").append(it->why).push_back('\n');
+        it = end;
+    }
+    out << text;
+}
+
+struct Invocation {
+    enum class Action { Convert, List, Help, Version } action = Action::Convert;
+    bool json = false;
+    Box source = Box::mmBox;
+    std::span<const std::string_view> texts;
+};
+
+// Reads the options and SOURCE; prints the complaint and gives nothing back
+// when the arguments make no sense.
+std::optional<Invocation> parseArguments(std::span<const std::string_view> args, std::ostream& err)
+{
+    Invocation inv;
+    std::optional<Invocation::Action> only; // an option that ends the run by itself
+    std::size_t i = 0;
+    for (; i < args.size(); ++i) {
+        const std::string_view a = args[i];
+        if (a == "--") {
+            ++i;
+            break;
+        }
+        if (a.size() < 2 || a[0] != '-') break; // SOURCE; a lone "-" is no option either
+        if (a == "--json") {
+            inv.json = true;
+        } else if (a == "--list") {
+            only = only.value_or(Invocation::Action::List);
+        } else if (a == "--help") {
+            only = only.value_or(Invocation::Action::Help);
+        } else if (a == "--version") {
+            only = only.value_or(Invocation::Action::Version);
+        } else {
+            err << kProgramName << ": unknown option " << quoted(a) << "\ntry 'tolvu-convert --help'\n";
+            return std::nullopt;
+        }
+    }
+    if (only) {
+        inv.action = *only;
+        return inv;
+    }
+    if (i == args.size()) {
+        err << kProgramName << ": missing SOURCE\n" << kUsage << "try 'tolvu-convert --help'\n";
+        return std::nullopt;
+    }
+    const std::string_view sourceName = args[i];
+    const std::optional<Box> source = findUnit(sourceName);
+    if (!source) {
+        if (const RefusedName* refused = findRefused(sourceName)) {
+            err << kProgramName << ": " << quoted(sourceName) << " is not accepted: " << refused->why << '\n';
+        } else {
+            err << kProgramName << ": unknown unit " << quoted(sourceName) << '\n';
+        }
+        err << "try 'tolvu-convert --list'\n";
+        return std::nullopt;
+    }
+    inv.source = *source;
+    inv.texts = args.subspan(i + 1);
+    return inv;
+}
+
+// Converts texts one at a time into a buffer that goes out in large pieces.
+class Converter {
+public:
+    Converter(Box source, bool json, std::ostream& out, std::ostream& err)
+        : source_(source), json_(json), out_(out), err_(err)
+    {
+        buffer_.reserve(kFlushThreshold + 1024);
+    }
+
+    void convert(std::string_view text)
+    {
+        const Recalculation r = tolvu::convert(source_, text);
+        if (json_) {
+            appendJsonObject(buffer_, source_, text, r);
+            buffer_.push_back('\n');
+        } else {
+            if (converted_ > 0) buffer_.push_back('\n');
+            appendTextBlock(buffer_, source_, r);
+        }
+        ++converted_;
+        if (const std::optional<Box> at = r.overflowAt()) {
+            overflowed_ = true;
+            // What was printed before the complaint stays before it.
+            drain(true);
+            err_ << kProgramName << ": overflow converting " << quoted(text) << " from " << boxInfo(source_).name
+                 << " at " << boxInfo(*at).name << '\n';
+        } else if (buffer_.size() >= kFlushThreshold) {
+            drain(false);
+        }
+    }
+
+    void drain(bool flush)
+    {
+        out_.write(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
+        buffer_.clear();
+        if (flush) out_.flush();
+    }
+
+    bool overflowed() const { return overflowed_; }
+
+private:
+    Box source_;
+    bool json_;
+    std::ostream& out_;
+    std::ostream& err_;
+    std::string buffer_;
+    std::size_t converted_ = 0;
+    bool overflowed_ = false;
+};
+
+void convertLines(Converter& converter, std::istream& in)
+{
+    std::string line;
+    for (;;) {
+        // Show the results so far before waiting for more input, so that
+        // someone typing at a terminal sees each answer at once.
+        if (in.rdbuf() == nullptr || in.rdbuf()->in_avail() <= 0) converter.drain(true);
+        if (!std::getline(in, line)) break;
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        converter.convert(line);
+    }
+}
+
+int convertAll(const Invocation& inv, std::istream& in, std::ostream& out, std::ostream& err)
+{
+    Converter converter(inv.source, inv.json, out, err);
+    if (inv.texts.empty()) {
+        convertLines(converter, in);
+    } else {
+        for (std::string_view text : inv.texts)
+            converter.convert(text);
+    }
+    converter.drain(true);
+    if (in.bad()) {
+        err << kProgramName << ": cannot read the standard input\n";
+        return kExitOverflow;
+    }
+    if (!out) {
+        err << kProgramName << ": cannot write the output\n";
+        return kExitOverflow;
+    }
+    return converter.overflowed() ? kExitOverflow : kExitOk;
+}
+
+} // namespace
+
+std::string_view plainCaption(Box box)
+{
+    static const std::array<std::string, kBoxCount> captions = buildPlainCaptions();
+    return captions[static_cast<std::size_t>(box)];
+}
+
+void appendTextBlock(std::string& out, Box source, const Recalculation& r)
+{
+    const std::size_t width = captionWidth(source);
+    for (const Write& w : r.writes()) {
+        const std::string_view caption = plainCaption(w.target);
+        out.append(caption);
+        // An emptied box shows nothing, and no trailing blanks either.
+        if (!w.text.empty()) out.append(width + 2 - caption.size(), ' ').append(w.text.view());
+        out.push_back('\n');
+    }
+}
+
+void appendJsonObject(std::string& out, Box source, std::string_view text, const Recalculation& r)
+{
+    out.append("{\"source\":\"").append(boxInfo(source).name).append("\",\"text\":");
+    appendJsonString(out, text);
+    out.append(",\"writes\":[");
+    bool first = true;
+    for (const Write& w : r.writes()) {
+        out.append(first ? "{\"box\":\"" : ",{\"box\":\"").append(boxInfo(w.target).name).append("\",\"text\":\"");
+        // Number text is plain ASCII digits, signs, points and E: nothing to escape.
+        out.append(w.text.view()).append("\"}");
+        first = false;
+    }
+    out.append("],\"error\":");
+    if (const std::optional<Box> at = r.overflowAt()) {
+        out.append("\"overflow\",\"at\":\"").append(boxInfo(*at).name).append("\"}");
+    } else {
+        out.append("null}");
+    }
+}
+
+int run(std::span<const std::string_view> args, std::istream& in, std::ostream& out, std::ostream& err)
+{
+    const std::optional<Invocation> inv = parseArguments(args, err);
+    if (!inv) return kExitUsage;
+    switch (inv->action) {
+    case Invocation::Action::Help: out << kUsage << kHelp; break;
+    case Invocation::Action::Version:
+        out << kProgramName << " (" << version::kProductName << ") " << version::kFullVersion << '\n';
+        break;
+    case Invocation::Action::List: printList(out); break;
+    case Invocation::Action::Convert: return convertAll(*inv, in, out, err);
+    }
+    out.flush();
+    return out ? kExitOk : kExitOverflow;
+}
+
+} // namespace tolvu::cli
