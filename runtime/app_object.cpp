@@ -1,0 +1,51 @@
+#include "app_object.h"
+
+#include <QApplication>
+#include <QWidget>
+
+#include <tolvu/version.h>
+
+#include "form_look.h"
+#include "system_colors.h"
+
+namespace tolvu::runtime {
+namespace {
+
+QString fromView(std::string_view s)
+{
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+} // namespace
+
+const AppObject& App()
+{
+    static const AppObject app{fromView(version::kTitle), fromView(version::kProductName),
+                               version::kMajor,           version::kMinor,
+                               version::kRevision,        fromView(version::kLegalCopyright)};
+    return app;
+}
+
+void initialise(QApplication& app)
+{
+    QApplication::setApplicationName(fromView(version::kInternalName));
+    QApplication::setApplicationVersion(fromView(version::kVersionText));
+    QApplication::setOrganizationName(fromView(version::kCompanyName));
+    QApplication::setWindowIcon(programIcon());
+    // The program's own desktop entry carries this name, so the desktop can
+    // match the running window to it.
+    QGuiApplication::setDesktopFileName(QStringLiteral("tolvu"));
+    registerFormFonts();
+    followSystemColors(app);
+}
+
+int start(int& argc, char** argv, const std::function<std::unique_ptr<QWidget>()>& createForm)
+{
+    QApplication app(argc, argv);
+    initialise(app);
+    const std::unique_ptr<QWidget> form = createForm();
+    form->show();
+    return QApplication::exec();
+}
+
+} // namespace tolvu::runtime

@@ -1,0 +1,96 @@
+#include "form_look.h"
+
+#include <QAbstractButton>
+#include <QFile>
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QWidget>
+
+#include <algorithm>
+
+namespace tolvu::runtime {
+namespace {
+
+constexpr double kFormPointSize = 8.25;
+constexpr double kSmallestPointSize = 6.0;
+
+const char* const kTahomaFiles[] = {
+    "/usr/share/wine/fonts/tahoma.ttf",
+    "/usr/share/wine/fonts/tahomabd.ttf",
+};
+
+QString withoutAccessMarks(QString caption)
+{
+    caption.replace(QLatin1String("&&"), QLatin1String("\x01"));
+    caption.remove(QLatin1Char('&'));
+    caption.replace(QLatin1Char('\x01'), QLatin1Char('&'));
+    return caption;
+}
+
+// The room a caption has and the room it needs under the widget's font.
+bool captionFits(const QWidget* widget)
+{
+    QString caption;
+    int room = 0;
+    if (const auto* label = qobject_cast<const QLabel*>(widget)) {
+        if (label->wordWrap() || label->textFormat() == Qt::RichText || label->text().isEmpty()) return true;
+        caption = label->buddy() ? withoutAccessMarks(label->text()) : label->text();
+        room = label->contentsRect().width() - 2 * label->margin();
+    } else if (const auto* button = qobject_cast<const QAbstractButton*>(widget)) {
+        caption = withoutAccessMarks(button->text());
+        // A push button keeps a few pixels of bevel and padding on each side.
+        room = button->width() - 8;
+    } else {
+        return true;
+    }
+    for (const QString& line : caption.split(QLatin1Char('\n'))) {
+        if (QFontMetrics(widget->font()).horizontalAdvance(line) > room) return false;
+    }
+    return true;
+}
+
+bool allCaptionsFit(const QWidget* form)
+{
+    const auto children = form->findChildren<QWidget*>();
+    return std::all_of(children.begin(), children.end(), captionFits);
+}
+
+} // namespace
+
+void registerFormFonts()
+{
+    if (QFontDatabase::families().contains(QStringLiteral("Tahoma"))) return;
+    for (const char* file : kTahomaFiles) {
+        if (QFile::exists(QString::fromLatin1(file))) QFontDatabase::addApplicationFont(QString::fromLatin1(file));
+    }
+}
+
+QFont formFont()
+{
+    QFont font(QStringLiteral("Tahoma"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSizeF(kFormPointSize);
+    font.setWeight(QFont::Normal);
+    return font;
+}
+
+void applyFormFont(QWidget* form)
+{
+    QFont font = formFont();
+    form->setFont(font);
+    while (!allCaptionsFit(form) && font.pointSizeF() > kSmallestPointSize) {
+        font.setPointSizeF(font.pointSizeF() - 0.25);
+        form->setFont(font);
+    }
+}
+
+QIcon programIcon()
+{
+    QIcon icon;
+    icon.addFile(QStringLiteral(":/icons/tolvu-16.png"), QSize(16, 16));
+    icon.addFile(QStringLiteral(":/icons/tolvu-32.png"), QSize(32, 32));
+    return icon;
+}
+
+} // namespace tolvu::runtime

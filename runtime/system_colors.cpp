@@ -1,0 +1,122 @@
+#include "system_colors.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QPalette>
+#include <QVariant>
+#include <QWidget>
+
+#include <array>
+
+namespace tolvu::runtime {
+namespace {
+
+constexpr char kForeColorProperty[] = "tolvuForeColor";
+constexpr quint32 kSystemBit = 0x80000000;
+
+struct SystemRole {
+    QPalette::ColorGroup group;
+    QPalette::ColorRole role;
+};
+
+// The Windows system colour indexes 0..30 and the palette role that plays
+// the same part in a Qt palette. The desktop background (1) has no role of
+// its own; the dark shade keeps text in it readable on the window colour.
+// clang-format off
+constexpr std::array<SystemRole, 31> kSystemRoles = {{
+    {QPalette::Active, QPalette::Mid},             // 0 scroll bar
+    {QPalette::Active, QPalette::Dark},            // 1 desktop
+    {QPalette::Active, QPalette::Highlight},       // 2 active caption
+    {QPalette::Inactive, QPalette::Highlight},     // 3 inactive caption
+    {QPalette::Active, QPalette::Window},          // 4 menu
+    {QPalette::Active, QPalette::Base},            // 5 window
+    {QPalette::Active, QPalette::Shadow},          // 6 window frame
+    {QPalette::Active, QPalette::WindowText},      // 7 menu text
+    {QPalette::Active, QPalette::Text},            // 8 window text
+    {QPalette::Active, QPalette::HighlightedText}, // 9 caption text
+    {QPalette::Active, QPalette::Button},          // 10 active border
+    {QPalette::Inactive, QPalette::Button},        // 11 inactive border
+    {QPalette::Active, QPalette::Dark},            // 12 application workspace
+    {QPalette::Active, QPalette::Highlight},       // 13 highlight
+    {QPalette::Active, QPalette::HighlightedText}, // 14 highlighted text
+    {QPalette::Active, QPalette::Button},          // 15 button face
+    {QPalette::Active, QPalette::Dark},            // 16 button shadow
+    {QPalette::Disabled, QPalette::Text},          // 17 grey text
+    {QPalette::Active, QPalette::ButtonText},      // 18 button text
+    {QPalette::Inactive, QPalette::WindowText},    // 19 inactive caption text
+    {QPalette::Active, QPalette::Light},           // 20 button highlight
+    {QPalette::Active, QPalette::Shadow},          // 21 3-D dark shadow
+    {QPalette::Active, QPalette::Midlight},        // 22 3-D light
+    {QPalette::Active, QPalette::ToolTipText},     // 23 tooltip text
+    {QPalette::Active, QPalette::ToolTipBase},     // 24 tooltip background
+    {QPalette::Active, QPalette::Window},          // 25 (unused by Windows)
+    {QPalette::Active, QPalette::Link},            // 26 hot-tracked item
+    {QPalette::Active, QPalette::Highlight},       // 27 active caption gradient
+    {QPalette::Inactive, QPalette::Highlight},     // 28 inactive caption gradient
+    {QPalette::Active, QPalette::Highlight},       // 29 menu highlight
+    {QPalette::Active, QPalette::Window},          // 30 menu bar
+}};
+// clang-format on
+
+void applyForeColor(QWidget* widget, quint32 code)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(widget->foregroundRole(), resolveColor(code));
+    widget->setPalette(palette);
+}
+
+// Sees the palette change arrive at each widget before the widget resolves
+// its palette anew, and puts the widget's system colour back in the new shade.
+class SystemColorFollower : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::ApplicationPaletteChange && watched->isWidgetType()) {
+            auto* widget = static_cast<QWidget*>(watched);
+            if (const auto code = foreColor(widget); code && (*code & kSystemBit)) applyForeColor(widget, *code);
+        }
+        return false;
+    }
+};
+
+} // namespace
+
+QColor resolveColor(quint32 code)
+{
+    if (code & kSystemBit) {
+        const quint32 index = code & ~kSystemBit;
+        const QPalette palette = QGuiApplication::palette();
+        if (index < kSystemRoles.size()) {
+            const SystemRole& r = kSystemRoles[index];
+            return palette.color(r.group, r.role);
+        }
+        return palette.color(QPalette::Active, QPalette::WindowText);
+    }
+    // 0x00BBGGRR: red in the low byte.
+    return QColor(static_cast<int>(code & 0xFF), static_cast<int>((code >> 8) & 0xFF),
+                  static_cast<int>((code >> 16) & 0xFF));
+}
+
+void setForeColor(QWidget* widget, quint32 code)
+{
+    widget->setProperty(kForeColorProperty, QVariant::fromValue(code));
+    applyForeColor(widget, code);
+}
+
+std::optional<quint32> foreColor(const QWidget* widget)
+{
+    const QVariant v = widget->property(kForeColorProperty);
+    if (!v.isValid()) return std::nullopt;
+    return v.value<quint32>();
+}
+
+void followSystemColors(QApplication& app)
+{
+    if (app.findChild<SystemColorFollower*>(QString(), Qt::FindDirectChildrenOnly)) return;
+    app.installEventFilter(new SystemColorFollower(&app));
+}
+
+} // namespace tolvu::runtime
