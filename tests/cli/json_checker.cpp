@@ -47,10 +47,8 @@ private:
         case '{': return object(depth);
         case '[': return array(depth);
         case '"': return string(nullptr);
-        case 't': return word("true");
-        case 'f': return word("false");
         case 'n': return word("null");
-        default: return number();
+        default: return false;
         }
     }
 
@@ -84,29 +82,6 @@ private:
             if (eat(']')) return true;
             if (!eat(',')) return false;
         }
-    }
-
-    bool number()
-    {
-        eat('-');
-        if (eat('0')) {
-        } else if (!digits()) {
-            return false;
-        }
-        if (eat('.') && !digits()) return false;
-        if (eat('e') || eat('E')) {
-            if (!eat('+')) eat('-');
-            if (!digits()) return false;
-        }
-        return true;
-    }
-
-    bool digits()
-    {
-        const std::size_t start = i_;
-        while (i_ < s_.size() && s_[i_] >= '0' && s_[i_] <= '9')
-            ++i_;
-        return i_ > start;
     }
 
     bool word(std::string_view w)

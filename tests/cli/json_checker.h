@@ -9,7 +9,8 @@
 namespace tolvu::cli::test {
 
 // True when `text` is exactly one JSON value (RFC 8259), blanks around it
-// allowed, with strings of well-formed UTF-8 only.
+// allowed, with strings of well-formed UTF-8 only. Numbers, true and false
+// are refused: the converter never writes them, so seeing one is a fault.
 bool isValidJson(std::string_view text);
 
 // The bytes a JSON string literal (quotes included) stands for, encoded as
