@@ -242,6 +242,15 @@ void convertLines(Converter& converter, std::istream& in)
     }
 }
 
+// A full disk or a closed pipe must not pass for success.
+int finishOutput(std::ostream& out, std::ostream& err)
+{
+    out.flush();
+    if (out) return kExitOk;
+    err << kProgramName << ": cannot write the output\n";
+    return kExitOverflow;
+}
+
 int convertAll(const Invocation& inv, std::istream& in, std::ostream& out, std::ostream& err)
 {
     Converter converter(inv.source, inv.json, out, err);
@@ -256,11 +265,8 @@ int convertAll(const Invocation& inv, std::istream& in, std::ostream& out, std::
         err << kProgramName << ": cannot read the standard input\n";
         return kExitOverflow;
     }
-    if (!out) {
-        err << kProgramName << ": cannot write the output\n";
-        return kExitOverflow;
-    }
-    return converter.overflowed() ? kExitOverflow : kExitOk;
+    const int written = finishOutput(out, err);
+    return converter.overflowed() ? kExitOverflow : written;
 }
 
 } // namespace
@@ -315,8 +321,7 @@ int run(std::span<const std::string_view> args, std::istream& in, std::ostream& 
     case Invocation::Action::List: printList(out); break;
     case Invocation::Action::Convert: return convertAll(*inv, in, out, err);
     }
-    out.flush();
-    return out ? kExitOk : kExitOverflow;
+    return finishOutput(out, err);
 }
 
 } // namespace tolvu::cli

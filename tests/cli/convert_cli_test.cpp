@@ -204,6 +204,19 @@ TEST(ConvertCli, ReadsOneTextPerLineFromInput)
               "{\"box\":\"minBox\",\"text\":\"-1440\"},{\"box\":\"hourBox\",\"text\":\"-24\"}],\"error\":null}\n");
 }
 
+TEST(ConvertCli, OutputThatCannotBeWrittenIsAFailure)
+{
+    for (const std::vector<std::string_view>& args :
+         {std::vector<std::string_view>{"km", "5"}, std::vector<std::string_view>{"--version"}}) {
+        std::istringstream in;
+        std::ostringstream out;
+        std::ostringstream err;
+        out.setstate(std::ios::badbit);
+        EXPECT_EQ(run(args, in, out, err), kExitOverflow) << args.front();
+        EXPECT_EQ(err.str(), "tolvu-convert: cannot write the output\n");
+    }
+}
+
 TEST(ConvertCli, EmptyInputConvertsNothing)
 {
     const Outcome o = runWith({"km"}, "");
