@@ -2,6 +2,7 @@
 // so the window test reads the clipboard after a key, not after a guess.
 //
 //   e2e_x_settle <window id> [timeout ms]
+//   e2e_x_settle --drop-clipboard
 //
 // It pings one of the program's windows (_NET_WM_PING) twice in a row. Qt
 // answers a ping while it reads its X events, before it hands the input
@@ -9,6 +10,10 @@
 // comes, the batch with the first ping, and every key before it, has been
 // delivered. Exit status: 0 settled, 1 no answer in time (or no such
 // window), 2 bad arguments or no display.
+//
+// --drop-clipboard leaves the clipboard without an owner: it takes the
+// clipboard over and ends, and the server then forgets the owner. After a
+// Ctrl+C the clipboard holds text again only if the program copied some.
 #include <X11/Xlib.h>
 
 #include <sys/select.h>
@@ -18,6 +23,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <string_view>
 
 namespace {
 
@@ -53,21 +59,32 @@ bool awaitPong(Display* d, Atom protocols, Atom ping, long stamp, Clock::time_po
     }
 }
 
+int dropClipboard(Display* d)
+{
+    const Window w = XCreateSimpleWindow(d, DefaultRootWindow(d), 0, 0, 1, 1, 0, 0, 0);
+    const Atom clipboard = XInternAtom(d, "CLIPBOARD", False);
+    XSetSelectionOwner(d, clipboard, w, CurrentTime);
+    const bool owned = XGetSelectionOwner(d, clipboard) == w;
+    XCloseDisplay(d);
+    return owned ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     if (argc < 2 || argc > 3) {
-        std::fprintf(stderr, "usage: %s <window id> [timeout ms]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s <window id> [timeout ms] | --drop-clipboard\n", argv[0]);
         return 2;
     }
-    const Window window = std::strtoul(argv[1], nullptr, 0);
-    const long timeoutMs = argc == 3 ? std::strtol(argv[2], nullptr, 10) : 10000;
     Display* d = XOpenDisplay(nullptr);
     if (!d) {
         std::fprintf(stderr, "%s: cannot open the display\n", argv[0]);
         return 2;
     }
+    if (std::string_view(argv[1]) == "--drop-clipboard") return dropClipboard(d);
+    const Window window = std::strtoul(argv[1], nullptr, 0);
+    const long timeoutMs = argc == 3 ? std::strtol(argv[2], nullptr, 10) : 10000;
     XSetErrorHandler(recordError);
     const Window root = DefaultRootWindow(d);
     // Qt sends the answer to the root window, to the clients that listen
