@@ -134,6 +134,12 @@ AboutBox::AboutBox(QWidget* owner) : QDialog(owner, Qt::Dialog | Qt::MSWindowsFi
     formLoad();
 }
 
+void AboutBox::showEvent(QShowEvent* event)
+{
+    runtime::centreOverOwner(this);
+    QDialog::showEvent(event);
+}
+
 void AboutBox::formLoad()
 {
     const runtime::AppObject& app = runtime::App();

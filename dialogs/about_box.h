@@ -29,6 +29,9 @@ class AboutBox : public QDialog {
 public:
     explicit AboutBox(QWidget* owner);
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private slots:
     void cmdOKClick();
     void lblEmailClick();

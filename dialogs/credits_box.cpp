@@ -41,6 +41,12 @@ CreditsBox::CreditsBox(QWidget* owner) : QDialog(owner, Qt::Dialog | Qt::MSWindo
     formLoad();
 }
 
+void CreditsBox::showEvent(QShowEvent* event)
+{
+    runtime::centreOverOwner(this);
+    QDialog::showEvent(event);
+}
+
 void CreditsBox::formLoad()
 {
     label1_->setText(creditsText());

@@ -16,6 +16,9 @@ class CreditsBox : public QDialog {
 public:
     explicit CreditsBox(QWidget* owner);
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     void formLoad();
 

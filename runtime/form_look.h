@@ -37,6 +37,11 @@ QFont formFont();
 // all fit, so a substitute font never clips a caption.
 void applyFormFont(QWidget* form);
 
+// Places a dialog that is about to be shown so that its client area is
+// centred on its owner's; with the same frame on both, the frames are
+// centred on each other too. Call from the dialog's showEvent.
+void centreOverOwner(QWidget* dialog);
+
 // The program icon, in its 16 and 32 pixel images.
 QIcon programIcon();
 

@@ -21,11 +21,12 @@ struct SystemRole {
 
 // The Windows system colour indexes 0..30 and the palette role that plays
 // the same part in a Qt palette. The desktop background (1) has no role of
-// its own; the dark shade keeps text in it readable on the window colour.
+// its own; the darkest shade stands in for it, as the desktop is dark on
+// the default schemes.
 // clang-format off
 constexpr std::array<SystemRole, 31> kSystemRoles = {{
     {QPalette::Active, QPalette::Mid},             // 0 scroll bar
-    {QPalette::Active, QPalette::Dark},            // 1 desktop
+    {QPalette::Active, QPalette::Shadow},          // 1 desktop
     {QPalette::Active, QPalette::Highlight},       // 2 active caption
     {QPalette::Inactive, QPalette::Highlight},     // 3 inactive caption
     {QPalette::Active, QPalette::Window},          // 4 menu
@@ -65,8 +66,9 @@ void applyForeColor(QWidget* widget, quint32 code)
     widget->setPalette(palette);
 }
 
-// Sees the palette change arrive at each widget before the widget resolves
-// its palette anew, and puts the widget's system colour back in the new shade.
+// The application hears of a new palette (a changed desktop scheme, or one
+// set by the program) before its widgets are repainted; every widget given a
+// system colour then takes that colour's new shade.
 class SystemColorFollower : public QObject {
 public:
     using QObject::QObject;
@@ -74,9 +76,10 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (event->type() == QEvent::ApplicationPaletteChange && watched->isWidgetType()) {
-            auto* widget = static_cast<QWidget*>(watched);
-            if (const auto code = foreColor(widget); code && (*code & kSystemBit)) applyForeColor(widget, *code);
+        if (event->type() == QEvent::ApplicationPaletteChange && watched == QCoreApplication::instance()) {
+            for (QWidget* widget : QApplication::allWidgets()) {
+                if (const auto code = foreColor(widget); code && (*code & kSystemBit)) applyForeColor(widget, *code);
+            }
         }
         return false;
     }
@@ -115,8 +118,11 @@ std::optional<quint32> foreColor(const QWidget* widget)
 
 void followSystemColors(QApplication& app)
 {
-    if (app.findChild<SystemColorFollower*>(QString(), Qt::FindDirectChildrenOnly)) return;
-    app.installEventFilter(new SystemColorFollower(&app));
+    static const char kFollowerName[] = "tolvuSystemColorFollower";
+    if (app.findChild<QObject*>(QLatin1String(kFollowerName), Qt::FindDirectChildrenOnly)) return;
+    auto* follower = new SystemColorFollower(&app);
+    follower->setObjectName(QLatin1String(kFollowerName));
+    app.installEventFilter(follower);
 }
 
 } // namespace tolvu::runtime
