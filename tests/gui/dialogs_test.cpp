@@ -1,1 +1,293 @@
+// The About and Credits dialogs: texts, layout, links and how the main window
+// opens them.
 #include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QBitmap>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QTest>
+
+#include <string>
+#include <vector>
+
+#include "about_box.h"
+#include "credits_box.h"
+#include "gui_test_support.h"
+#include "shell.h"
+
+namespace tolvu::test {
+namespace {
+
+struct VersionCase {
+    int major;
+    int minor;
+    int revision;
+    const char* line;
+    const char* subject;
+};
+
+class VersionTexts : public ::testing::TestWithParam<VersionCase> {};
+
+TEST_P(VersionTexts, PadMinorToTwoAndRevisionToFourDigits)
+{
+    const VersionCase& c = GetParam();
+    EXPECT_EQ(versionLine(c.major, c.minor, c.revision), QLatin1String(c.line));
+    EXPECT_EQ(mailLink(QStringLiteral("a@b.example"), QStringLiteral("Velmora Convert"), c.major, c.minor, c.revision),
+              QLatin1String("mailto:a@b.example?subject=Velmora Convert ") + QLatin1String(c.subject));
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Numbers, VersionTexts, ::testing::Values(
+    VersionCase{2, 14, 2131, "Version 2.14 -- Build No. 2131", "v2.14 (Build 2131)"},
+    VersionCase{2, 5, 7, "Version 2.05 -- Build No. 0007", "v2.05 (Build 0007)"},
+    VersionCase{10, 0, 12345, "Version 10.00 -- Build No. 12345", "v10.00 (Build 12345)"},
+    VersionCase{0, 100, 999, "Version 0.100 -- Build No. 0999", "v0.100 (Build 0999)"}));
+// clang-format on
+
+TEST(MailLink, ReplacesInTheGivenOrderSoEarlierValuesAreRescanned)
+{
+    // The address goes in first, so a placeholder inside it is filled by the
+    // later replacements; the product name goes in before "$maj".
+    EXPECT_EQ(mailLink(QStringLiteral("x$b@h.example"), QStringLiteral("P$maj"), 3, 4, 5),
+              QStringLiteral("mailto:x0005@h.example?subject=P3 v3.04 (Build 0005)"));
+}
+
+TEST(CreditsText, SevenCrLfLinesWithTheEvenOnesEmpty)
+{
+    const QString text = creditsText();
+    const QStringList lines = text.split(QStringLiteral("\r\n"));
+    ASSERT_EQ(lines.size(), 7);
+    EXPECT_EQ(lines[0], QStringLiteral("Special thanks to:"));
+    for (int i : {1, 3, 5})
+        EXPECT_TRUE(lines[i].isEmpty()) << i;
+    EXPECT_TRUE(lines[2].startsWith(QStringLiteral("- ")));
+    EXPECT_TRUE(lines[2].endsWith(QStringLiteral(" for providing conversion formulas.")));
+    EXPECT_TRUE(lines[4].startsWith(QStringLiteral("- ")));
+    EXPECT_TRUE(lines[4].endsWith(QStringLiteral(" for providing conversion formulas and proof-reading the product.")));
+    EXPECT_GT(lines[2].size(), 37);
+    EXPECT_GT(lines[4].size(), 68);
+    EXPECT_EQ(lines[6], QStringLiteral("- All the people, who download this product and provide feedback."));
+    for (const QString& line : lines)
+        EXPECT_FALSE(line.contains(QLatin1Char('\r')) || line.contains(QLatin1Char('\n')));
+}
+
+struct Control {
+    const char* name;
+    int left;
+    int top;
+    int width;
+    int height;
+    const char* text; // nullptr: not checked here
+    const char* toolTip;
+};
+
+// clang-format off
+const Control kAboutControls[] = {
+    {"picIcon",        120,  120,  480,  480,  nullptr, ""},
+    {"lblDescription", 120,  840,  5475, 1410, nullptr, ""},
+    {"lblVersion",     840,  120,  4755, 225,  "Version 2.14 -- Build No. 2131", ""},
+    {"Label1",         720,  360,  4935, 255,  nullptr, ""},
+    {"Label2",         120,  2640, 1575, 255,  "Velmora Web Site:", ""},
+    {"Label3",         120,  2880, 1575, 255,  "Velmora Email:", ""},
+    {"lblWebSite",     1800, 2640, 1575, 255,  "velmora.example", "Go to Velmora web site."},
+    {"lblEmail",       1800, 2880, 1935, 255,  "info@velmora.example", "Send Email to Velmora"},
+    {"cmdOK",          4080, 2760, 1575, 375,  "OK", "Closes dialog box."},
+};
+// clang-format on
+
+QWidget* child(const QWidget& parent, const char* name)
+{
+    auto* found = parent.findChild<QWidget*>(QLatin1String(name));
+    EXPECT_NE(found, nullptr) << name;
+    return found;
+}
+
+QString textOf(const QWidget* w)
+{
+    if (const auto* label = qobject_cast<const QLabel*>(w)) return label->text();
+    if (const auto* button = qobject_cast<const QPushButton*>(w)) return button->text();
+    return {};
+}
+
+TEST(AboutBox, ControlsStandWhereTheTableSays)
+{
+    Form1 owner;
+    AboutBox about(&owner);
+    EXPECT_EQ(about.objectName(), QStringLiteral("aboutBox"));
+    EXPECT_EQ(about.windowTitle(), QStringLiteral("About Velmora Convert"));
+    EXPECT_EQ(about.size(), QSize(385, 217));
+    EXPECT_EQ(about.minimumSize(), about.maximumSize());
+    EXPECT_EQ(about.parentWidget(), &owner);
+    for (const Control& c : kAboutControls) {
+        const QWidget* w = child(about, c.name);
+        ASSERT_NE(w, nullptr);
+        EXPECT_EQ(w->geometry(), QRect(c.left / 15, c.top / 15, c.width / 15, c.height / 15)) << c.name;
+        if (c.text) {
+            EXPECT_EQ(textOf(w), QLatin1String(c.text)) << c.name;
+        }
+        EXPECT_EQ(w->toolTip(), QLatin1String(c.toolTip)) << c.name;
+        if (const auto* label = qobject_cast<const QLabel*>(w); label && !label->wordWrap()) {
+            EXPECT_LE(QFontMetrics(label->font()).horizontalAdvance(label->text()), label->width()) << c.name;
+        }
+    }
+    EXPECT_TRUE(static_cast<QPushButton*>(child(about, "cmdOK"))->isDefault());
+    EXPECT_FALSE(static_cast<QLabel*>(child(about, "picIcon"))->pixmap().isNull());
+    const auto* description = static_cast<QLabel*>(child(about, "lblDescription"));
+    EXPECT_TRUE(description->wordWrap());
+    EXPECT_LE(description->heightForWidth(description->width()), description->height());
+    EXPECT_EQ(description->palette().color(QPalette::WindowText), QColor(Qt::black));
+}
+
+TEST(AboutBox, LooksOfLabelsAndLinks)
+{
+    AboutBox about(nullptr);
+    const auto* version = static_cast<QLabel*>(child(about, "lblVersion"));
+    EXPECT_TRUE(version->font().bold());
+    EXPECT_TRUE(version->alignment() & Qt::AlignHCenter);
+    EXPECT_TRUE(static_cast<QLabel*>(child(about, "Label1"))->alignment() & Qt::AlignHCenter);
+    for (const char* name : {"Label2", "Label3"}) {
+        const auto* label = static_cast<QLabel*>(child(about, name));
+        EXPECT_TRUE(label->font().bold()) << name;
+        EXPECT_TRUE(label->alignment() & Qt::AlignRight) << name;
+        EXPECT_FALSE(label->testAttribute(Qt::WA_SetCursor)) << name;
+    }
+    for (const char* name : {"lblWebSite", "lblEmail"}) {
+        const QWidget* link = child(about, name);
+        EXPECT_TRUE(link->font().bold() && link->font().underline()) << name;
+        EXPECT_EQ(link->palette().color(QPalette::WindowText), QGuiApplication::palette().color(QPalette::Highlight));
+        const QCursor cursor = link->cursor();
+        EXPECT_EQ(cursor.hotSpot(), QPoint(4, 1)) << name;
+        EXPECT_EQ(cursor.bitmap().size(), QSize(32, 32));
+        EXPECT_EQ(cursor.mask().size(), QSize(32, 32));
+    }
+}
+
+TEST(AboutBox, EtchedSeparatorIsTwoLinesNamedLine1)
+{
+    AboutBox about(nullptr);
+    const auto lines = about.findChildren<QWidget*>(QStringLiteral("Line1"));
+    ASSERT_EQ(lines.size(), 2);
+    for (const QWidget* line : lines) {
+        const int index = line->property("index").toInt();
+        const QColor color = line->palette().color(QPalette::Window);
+        if (index == 1) {
+            EXPECT_EQ(line->geometry(), QRect(QPoint(6, 163), QPoint(376, 163)));
+            EXPECT_EQ(color, QColor(0x80, 0x80, 0x80));
+        } else {
+            EXPECT_EQ(index, 0);
+            EXPECT_EQ(line->geometry(), QRect(QPoint(7, 164), QPoint(376, 165)));
+            EXPECT_EQ(color, QColor(Qt::white));
+        }
+    }
+}
+
+// Captures what the links hand to the desktop for the life of a test.
+class CapturedAddresses {
+public:
+    CapturedAddresses()
+        : previous_(runtime::setAddressOpener([this](const QString& a) { addresses.push_back(a.toStdString()); }))
+    {
+    }
+    ~CapturedAddresses() { runtime::setAddressOpener(previous_); }
+    std::vector<std::string> addresses;
+
+private:
+    runtime::AddressOpener previous_;
+};
+
+TEST(AboutBox, LinksHandTheExactAddressesToTheDesktop)
+{
+    CapturedAddresses captured;
+    AboutBox about(nullptr);
+    about.show();
+    QTest::mouseClick(child(about, "lblEmail"), Qt::LeftButton);
+    QTest::mouseClick(child(about, "lblWebSite"), Qt::LeftButton);
+    // A press that leaves the label before the release is no click.
+    QTest::mousePress(child(about, "lblWebSite"), Qt::LeftButton);
+    QTest::mouseRelease(child(about, "lblWebSite"), Qt::LeftButton, Qt::NoModifier, QPoint(-3, -3));
+    EXPECT_EQ(captured.addresses,
+              (std::vector<std::string>{"mailto:info@velmora.example?subject=Velmora Convert v2.14 (Build 2131)",
+                                        "http://velmora.example/index.asp?prodid=tolvu"}));
+    EXPECT_TRUE(about.isVisible());
+}
+
+TEST(AboutBox, OkClosesIt)
+{
+    AboutBox about(nullptr);
+    about.show();
+    QTest::mouseClick(child(about, "cmdOK"), Qt::LeftButton);
+    EXPECT_FALSE(about.isVisible());
+    EXPECT_EQ(about.result(), QDialog::Accepted);
+}
+
+TEST(AboutBox, EnterPressesOkAndEscapeCloses)
+{
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
+        AboutBox about(nullptr);
+        about.show();
+        QTest::keyClick(&about, key);
+        EXPECT_FALSE(about.isVisible()) << key;
+    }
+}
+
+struct Opening {
+    const char* button;
+    const char* dialog;
+    const char* title;
+};
+
+class OpenedFromTheMainWindow : public ::testing::TestWithParam<Opening> {};
+
+TEST_P(OpenedFromTheMainWindow, ModalOwnedCentredAndFreshOnEveryClick)
+{
+    const Opening& o = GetParam();
+    const auto form = showForm();
+    auto* button = form->findChild<QPushButton*>(QLatin1String(o.button));
+    std::vector<QPointer<QWidget>> seen;
+    for (int click = 0; click < 2; ++click) {
+        const auto opened = whenModalOpens([&](QWidget* modal) {
+            seen.emplace_back(modal);
+            EXPECT_EQ(modal->objectName(), QLatin1String(o.dialog));
+            EXPECT_EQ(modal->windowTitle(), QLatin1String(o.title));
+            EXPECT_EQ(modal->parentWidget(), form.get());
+            EXPECT_TRUE(modal->isModal());
+            EXPECT_LE((modal->geometry().center() - form->geometry().center()).manhattanLength(), 2);
+            EXPECT_FALSE(modal->windowIcon().isNull());
+        });
+        button->click(); // returns once the dialog has been closed
+        EXPECT_TRUE(*opened);
+    }
+    ASSERT_EQ(seen.size(), 2u);
+    // Each click loaded a dialog of its own, gone once it was closed.
+    EXPECT_TRUE(seen[0].isNull());
+    EXPECT_TRUE(seen[1].isNull());
+    EXPECT_TRUE(form->isVisible());
+}
+
+INSTANTIATE_TEST_SUITE_P(Buttons, OpenedFromTheMainWindow,
+                         ::testing::Values(Opening{"aboutButton", "aboutBox", "About Velmora Convert"},
+                                           Opening{"creditsButton", "creditsBox", "Credits..."}),
+                         [](const auto& info) { return std::string(info.param.button); });
+
+TEST(CreditsBox, OneLabelWithTheCreditsShownWithinIt)
+{
+    Form1 owner;
+    for (int opening = 0; opening < 2; ++opening) {
+        CreditsBox credits(&owner);
+        EXPECT_EQ(credits.size(), QSize(370, 129));
+        EXPECT_EQ(credits.minimumSize(), credits.maximumSize());
+        const auto labels = credits.findChildren<QLabel*>();
+        ASSERT_EQ(labels.size(), 1);
+        const QLabel* label = labels.front();
+        EXPECT_EQ(label->objectName(), QStringLiteral("Label1"));
+        EXPECT_EQ(label->geometry(), QRect(8, 8, 353, 113));
+        EXPECT_EQ(label->text(), creditsText());
+        EXPECT_TRUE(label->wordWrap());
+        EXPECT_LE(label->heightForWidth(label->width()), label->height());
+    }
+}
+
+} // namespace
+} // namespace tolvu::test

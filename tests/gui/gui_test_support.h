@@ -6,8 +6,15 @@
 
 #include <functional>
 #include <memory>
+#include <ostream>
 
 #include "form1.h"
+
+// Lets failed expectations show texts as text.
+inline void PrintTo(const QString& s, std::ostream* os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
 
 namespace tolvu::test {
 
