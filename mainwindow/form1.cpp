@@ -133,6 +133,10 @@ Form1::Form1(QWidget* parent)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowIcon(runtime::programIcon());
+    // The form font before any control: controls built with the application
+    // font would load a second font at start and all be laid out again when
+    // the form font reached them.
+    setFont(runtime::formFont());
 
     std::vector<std::pair<int, QWidget*>> tabOrder;
 

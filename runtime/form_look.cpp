@@ -4,10 +4,19 @@
 #include <QFile>
 #include <QFontDatabase>
 #include <QFontMetrics>
+#include <QImage>
 #include <QLabel>
+#include <QPixmap>
 #include <QWidget>
 
 #include <algorithm>
+
+// The icon's images are compiled in as XPM, which Qt reads by itself. Read
+// from PNG files they would first have every image format plugin loaded to
+// ask whether it claims the file: several libraries and a few hundred
+// kilobytes more at every start.
+#include "tolvu-16.xpm"
+#include "tolvu-32.xpm"
 
 namespace tolvu::runtime {
 namespace {
@@ -97,8 +106,8 @@ void centreOverOwner(QWidget* dialog)
 QIcon programIcon()
 {
     QIcon icon;
-    icon.addFile(QStringLiteral(":/icons/tolvu-16.png"), QSize(16, 16));
-    icon.addFile(QStringLiteral(":/icons/tolvu-32.png"), QSize(32, 32));
+    icon.addPixmap(QPixmap::fromImage(QImage(tolvu_16)));
+    icon.addPixmap(QPixmap::fromImage(QImage(tolvu_32)));
     return icon;
 }
 
