@@ -3,9 +3,7 @@
 // plain arithmetic, and from worked examples with known answers.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <cstdlib>
-#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -39,14 +37,8 @@ struct Op {
     char op;
     double k;
 };
-constexpr Op X(double k)
-{
-    return {'*', k};
-}
-constexpr Op D(double k)
-{
-    return {'/', k};
-}
+constexpr auto X = [](double k) { return Op{'*', k}; };
+constexpr auto D = [](double k) { return Op{'/', k}; };
 constexpr Op __{'-', 0.0};
 
 // A row lists its cells in the write order of the source's group.
@@ -109,7 +101,7 @@ std::vector<Cell> allCells()
 {
     std::vector<Cell> cells;
     for (const Row& row : kSingleOpRows) {
-        const std::vector<Box>& columns = expectedGroupOf(row.from).members;
+        const std::vector<Box>& columns = membersOf(row.from);
         EXPECT_EQ(row.cells.size(), columns.size()) << boxInfo(row.from).name;
         for (std::size_t i = 0; i < row.cells.size() && i < columns.size(); ++i) {
             if (row.cells[i].op != '-') cells.push_back({row.from, columns[i], row.cells[i].op, row.cells[i].k});
@@ -119,9 +111,15 @@ std::vector<Cell> allCells()
     return cells;
 }
 
-// Besides small and negative values, inputs whose results land where a
-// division and the product with the rounded reciprocal (x / 10 against
-// x * 0.1) differ in the fifteenth digit; see the check further down.
+TEST(FormulaTable, HoldsEveryOrderedPairOfSisters)
+{
+    EXPECT_EQ(allCells().size(), 186u);
+}
+
+// Besides small, negative and subnormal values, inputs whose results land
+// where a division and the product with the rounded reciprocal (x / 10
+// against x * 0.1) differ in the fifteenth digit, so a formula that uses the
+// other operation shows.
 const char* const kInputs[] = {"7",
                                "-0.0123",
                                "-2.5e-310",
@@ -131,11 +129,6 @@ const char* const kInputs[] = {"7",
                                "2723220878.447739",
                                "424723525.836183"};
 
-std::string written(Box from, const char* input, Box to)
-{
-    return writtenText(convert(from, input), to).value_or("<not written>");
-}
-
 class FormulaTest : public ::testing::TestWithParam<Cell> {};
 
 TEST_P(FormulaTest, ConvertsByTheTableOperation)
@@ -143,7 +136,7 @@ TEST_P(FormulaTest, ConvertsByTheTableOperation)
     const Cell& c = GetParam();
     for (const char* input : kInputs) {
         const double v = std::strtod(input, nullptr);
-        EXPECT_EQ(written(c.from, input, c.to), formatNumber(c.expected(v)).view()) << "input " << input;
+        EXPECT_EQ(writtenText(convert(c.from, input), c.to), formatNumber(c.expected(v)).view()) << "input " << input;
     }
 }
 
@@ -153,51 +146,9 @@ INSTANTIATE_TEST_SUITE_P(AllPairs, FormulaTest, ::testing::ValuesIn(allCells()),
                                     std::string(boxInfo(info.param.to).name);
                          });
 
-TEST(FormulaCoverage, EveryOrderedPairOfSistersHasExactlyOneCell)
-{
-    std::set<std::pair<Box, Box>> covered;
-    for (const Cell& c : allCells()) {
-        EXPECT_TRUE(covered.insert({c.from, c.to}).second) << "twice: " << ::testing::PrintToString(c);
-        EXPECT_NE(c.from, c.to);
-        EXPECT_EQ(&expectedGroupOf(c.from), &expectedGroupOf(c.to)) << ::testing::PrintToString(c);
-    }
-    EXPECT_EQ(covered.size(), 186u);
-}
-
-// Guards the inputs above: for every cell where a plausible slip (dividing
-// by 10 instead of multiplying by 0.1, or the reverse) gives a different
-// double, at least one input shows the difference in the written text, so
-// FormulaTest would fail on that slip. Powers of two are exempt: there the
-// two forms are the same operation.
-TEST(FormulaCoverage, InputsTellEachOperationFromItsReciprocalForm)
-{
-    const auto powerOfTwo = [](double x) {
-        int e = 0;
-        return std::frexp(x, &e) == 0.5;
-    };
-    int guarded = 0;
-    for (const Cell& c : allCells()) {
-        Cell slip = c;
-        if (c.op == '/') {
-            slip = {c.from, c.to, '*', 1.0 / c.k};
-        } else if (c.op == '*' && c.k < 1.0 && std::fabs(1.0 / c.k - std::round(1.0 / c.k)) < 1e-6) {
-            slip = {c.from, c.to, '/', std::round(1.0 / c.k)};
-        } else {
-            continue;
-        }
-        if (powerOfTwo(c.k)) continue;
-        ++guarded;
-        bool told = false;
-        for (const char* input : kInputs) {
-            const double v = std::strtod(input, nullptr);
-            told = told || formatNumber(c.expected(v)) != formatNumber(slip.expected(v));
-        }
-        EXPECT_TRUE(told) << ::testing::PrintToString(c);
-    }
-    EXPECT_EQ(guarded, 6 + 6 + 8 + 6); // Length and Time divisions, Weight and Volume fractions
-}
-
-// Worked examples with known answers, written as the boxes show them.
+// Worked examples, written as the boxes show them: they pin the format of
+// typical results, the step order of the temperatures, texts that read as
+// zero and results that are subnormal or never return to the start.
 struct Example {
     Box source;
     const char* text;
@@ -206,80 +157,36 @@ struct Example {
 
 void PrintTo(const Example& e, std::ostream* os)
 {
-    *os << e.text << " in " << boxInfo(e.source).name;
+    *os << ::testing::PrintToString(e.text) << " in " << boxInfo(e.source).name;
 }
 
 // clang-format off
 const Example kExamples[] = {
-    // Length
-    {inchBox, "1", {{mmBox, "25.4"}, {cmBox, "2.54"}, {mBox, "0.0254"}, {kmBox, "2.54E-05"}, {feetBox, "0.0833333"},
-                    {yardBox, "0.0277778"}, {mileBox, "1.57828E-05"}}},
-    {mileBox, "1", {{mmBox, "1609340"}, {cmBox, "160934"}, {mBox, "1609.34"}, {kmBox, "1.60934"}, {inchBox, "63360"},
-                    {feetBox, "5280"}, {yardBox, "1760"}}},
-    {feetBox, "3", {{yardBox, "0.999999"}}},
-    {inchBox, "12", {{feetBox, "0.9999996"}}},
-    {inchBox, "36", {{yardBox, "1.0000008"}}},
-    {mmBox, "25.4", {{inchBox, "1.00000054"}}},
-    {mBox, "1609.34", {{mileBox, "0.99999720514"}}},
-    {cmBox, "100", {{mBox, "1"}, {kmBox, "0.001"}}},
+    {inchBox, "1", {{mmBox, "25.4"}, {kmBox, "2.54E-05"}, {feetBox, "0.0833333"}, {mileBox, "1.57828E-05"}}},
+    {feetBox, "3", {{yardBox, "0.999999"}}},        {mmBox, "25.4", {{inchBox, "1.00000054"}}},
+    {mBox, "1609.34", {{mileBox, "0.99999720514"}}}, {inchBox, "-1", {{cmBox, "-2.54"}}},
     {mmBox, "8582309068.756445", {{cmBox, "858230906.875644"}}},
-    {inchBox, "-1", {{cmBox, "-2.54"}, {mmBox, "-25.4"}}},
-    {kmBox, "1e302", {{mmBox, "1E+308"}}},
-    {kmBox, "4.9e-324", {{mmBox, "4.94065645841247E-318"}, {inchBox, "1.94513644767699E-319"}, {mileBox, "4.94065645841247E-324"}}},
-    // Weight
-    {lbsBox, "1", {{mgBox, "453592"}, {gBox, "453.592"}, {kgBox, "0.453592"}, {mtBox, "0.000453592"}, {ozBox, "16"},
-                   {stBox, "0.0005"}, {ltBox, "0.000446429"}}},
-    {stBox, "1", {{lbsBox, "2000"}, {ozBox, "32000"}, {ltBox, "0.892857"}}},
-    {ltBox, "1", {{lbsBox, "2240"}, {ozBox, "35840"}, {stBox, "1.12"}}},
-    {mtBox, "1", {{ltBox, "0.984206"}}},
-    {kgBox, "1000", {{ltBox, "0.984207"}}},
-    {lbsBox, "2.20462", {{kgBox, "0.99999799504"}}},
-    {lbsBox, "-1", {{kgBox, "-0.453592"}, {ozBox, "-16"}}},
-    {mtBox, "1e299", {{mgBox, "1E+308"}}},
-    // Volume
-    {gallonBox, "1", {{mlBox, "3785.41"}, {clBox, "378.541"}, {dlBox, "37.8541"}, {lBox, "3.78541"}, {flozBox, "128"},
-                      {pintBox, "8"}, {quartBox, "4"}}},
-    {pintBox, "1", {{mlBox, "473.177"}, {clBox, "47.3176"}, {dlBox, "4.73176"}, {lBox, "0.473176"}, {flozBox, "16"},
-                    {quartBox, "0.5"}, {gallonBox, "0.125"}}},
-    {lBox, "1", {{mlBox, "1000"}, {clBox, "100"}, {dlBox, "10"}, {flozBox, "33.814"}, {pintBox, "2.11338"},
-                 {quartBox, "1.05669"}, {gallonBox, "0.264172"}}},
-    {quartBox, "2", {{pintBox, "4"}, {flozBox, "64"}, {gallonBox, "0.5"}}},
-    {quartBox, "-2", {{pintBox, "-4"}}},
-    {flozBox, "16", {{pintBox, "1"}}},
-    {flozBox, "32", {{quartBox, "1"}}},
-    {flozBox, "128", {{gallonBox, "1"}}},
-    {lBox, "3.78541", {{gallonBox, "0.99999933052"}}},
-    {mlBox, "10", {{clBox, "1"}}},
     {mlBox, "8582309068.756445", {{clBox, "858230906.875645"}}},
-    {gallonBox, "1e304", {{mlBox, "3.78541E+307"}}},
-    // Temperature
-    {celciusBox, "100", {{kelvinBox, "373.15"}, {fahrBox, "212"}}},
-    {celciusBox, "0", {{kelvinBox, "273.15"}, {fahrBox, "32"}}},
-    {celciusBox, "-40", {{kelvinBox, "233.15"}, {fahrBox, "-40"}}},
+    {kmBox, "4.9e-324", {{mmBox, "4.94065645841247E-318"}, {inchBox, "1.94513644767699E-319"},
+                         {mileBox, "4.94065645841247E-324"}}},
+    {lbsBox, "1", {{mgBox, "453592"}, {mtBox, "0.000453592"}, {ozBox, "16"}, {ltBox, "0.000446429"}}},
+    {mtBox, "1", {{ltBox, "0.984206"}}},            {kgBox, "1000", {{ltBox, "0.984207"}}},
+    {pintBox, "1", {{mlBox, "473.177"}, {clBox, "47.3176"}, {gallonBox, "0.125"}}},
+    {lBox, "3.78541", {{gallonBox, "0.99999933052"}}},
     {celciusBox, "37", {{kelvinBox, "310.15"}, {fahrBox, "98.6"}}},
+    {celciusBox, "-40", {{kelvinBox, "233.15"}, {fahrBox, "-40"}}},
     {celciusBox, ".", {{kelvinBox, "273.15"}, {fahrBox, "32"}}},
     {celciusBox, "9.98e307", {{kelvinBox, "9.98E+307"}, {fahrBox, "1.7964E+308"}}},
-    {fahrBox, "212", {{celciusBox, "100"}, {kelvinBox, "373.15"}}},
-    {fahrBox, "32", {{celciusBox, "0"}, {kelvinBox, "273.15"}}},
     {fahrBox, "98.6", {{celciusBox, "37"}, {kelvinBox, "310.15"}}},
-    {fahrBox, "0", {{celciusBox, "-17.7777777777778"}, {kelvinBox, "255.372222222222"}}},
+    {fahrBox, "abc", {{celciusBox, "-17.7777777777778"}, {kelvinBox, "255.372222222222"}}},
     {fahrBox, "-459.67", {{celciusBox, "-273.15"}, {kelvinBox, "-5.6843418860808E-14"}}},
-    {fahrBox, "-1e308", {{celciusBox, "-5.55555555555556E+307"}, {kelvinBox, "-5.55555555555556E+307"}}},
-    {kelvinBox, "0", {{celciusBox, "-273.15"}, {fahrBox, "-459.67"}}},
-    {kelvinBox, "273.15", {{celciusBox, "0"}, {fahrBox, "32"}}},
-    {kelvinBox, "373.15", {{celciusBox, "100"}, {fahrBox, "212"}}},
-    {kelvinBox, "-1", {{celciusBox, "-274.15"}}},
-    // Time
-    {dayBox, "1", {{secBox, "86400"}, {minBox, "1440"}, {hourBox, "24"}}},
-    {dayBox, "0.5", {{secBox, "43200"}, {minBox, "720"}, {hourBox, "12"}}},
-    {dayBox, "2e303", {{secBox, "1.728E+308"}}},
-    {minBox, "90", {{secBox, "5400"}, {hourBox, "1.5"}, {dayBox, "0.0625"}}},
-    {hourBox, "36", {{secBox, "129600"}, {minBox, "2160"}, {dayBox, "1.5"}}},
-    {hourBox, "-1", {{secBox, "-3600"}, {minBox, "-60"}, {dayBox, "-0.0416666666666667"}}},
+    {kelvinBox, "   ", {{celciusBox, "-273.15"}, {fahrBox, "-459.67"}}},
     {secBox, "1", {{minBox, "0.0166666666666667"}, {hourBox, "0.000277777777777778"}, {dayBox, "1.15740740740741E-05"}}},
-    {secBox, "7", {{minBox, "0.116666666666667"}}},
     {minBox, "0.116666666666667", {{secBox, "7.00000000000002"}}},
-    {secBox, "1e308", {{minBox, "1.66666666666667E+306"}}},
+    {hourBox, "-1", {{dayBox, "-0.0416666666666667"}}},
+    {dayBox, "-", {{secBox, "0"}, {minBox, "0"}, {hourBox, "0"}}},
+    {ltBox, " ", {{mgBox, "0"}, {ozBox, "0"}, {stBox, "0"}}},
+    {quartBox, "1e-400", {{mlBox, "0"}, {gallonBox, "0"}}},
 };
 // clang-format on
 
@@ -288,9 +195,8 @@ class ExampleTest : public ::testing::TestWithParam<Example> {};
 TEST_P(ExampleTest, ShowsTheKnownResult)
 {
     const Example& e = GetParam();
-    for (const auto& [target, text] : e.results) {
-        EXPECT_EQ(written(e.source, e.text, target), text) << "in " << boxInfo(target).name;
-    }
+    for (const auto& [target, text] : e.results)
+        EXPECT_EQ(writtenText(convert(e.source, e.text), target), text) << "in " << boxInfo(target).name;
 }
 
 INSTANTIATE_TEST_SUITE_P(Worked, ExampleTest, ::testing::ValuesIn(kExamples));

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -31,36 +32,28 @@ struct ExpectedGroup {
     std::vector<Box> members; // in write order
 };
 
-inline const std::vector<ExpectedGroup>& expectedGroups()
-{
-    static const std::vector<ExpectedGroup> groups = {
-        {"Length", {mmBox, cmBox, mBox, kmBox, inchBox, feetBox, yardBox, mileBox}},
-        {"Weight", {mgBox, gBox, kgBox, mtBox, ozBox, lbsBox, stBox, ltBox}},
-        {"Volume", {mlBox, clBox, dlBox, lBox, flozBox, pintBox, quartBox, gallonBox}},
-        {"Temperature", {celciusBox, kelvinBox, fahrBox}},
-        {"Time", {secBox, minBox, hourBox, dayBox}},
-    };
-    return groups;
-}
+inline const std::vector<ExpectedGroup> kExpectedGroups = {
+    {"Length", {mmBox, cmBox, mBox, kmBox, inchBox, feetBox, yardBox, mileBox}},
+    {"Weight", {mgBox, gBox, kgBox, mtBox, ozBox, lbsBox, stBox, ltBox}},
+    {"Volume", {mlBox, clBox, dlBox, lBox, flozBox, pintBox, quartBox, gallonBox}},
+    {"Temperature", {celciusBox, kelvinBox, fahrBox}},
+    {"Time", {secBox, minBox, hourBox, dayBox}},
+};
 
-inline const ExpectedGroup& expectedGroupOf(Box box)
+inline const std::vector<Box>& membersOf(Box box)
 {
-    for (const ExpectedGroup& g : expectedGroups()) {
-        for (Box member : g.members) {
-            if (member == box) return g;
-        }
+    for (const ExpectedGroup& g : kExpectedGroups) {
+        if (std::find(g.members.begin(), g.members.end(), box) != g.members.end()) return g.members;
     }
     ADD_FAILURE() << "box missing from the hand-written groups";
-    return expectedGroups().front();
+    return kExpectedGroups.front().members;
 }
 
 // The sisters of `source` in the order the rule must write them.
 inline std::vector<Box> sistersInWriteOrder(Box source)
 {
-    std::vector<Box> out;
-    for (Box member : expectedGroupOf(source).members) {
-        if (member != source) out.push_back(member);
-    }
+    std::vector<Box> out = membersOf(source);
+    std::erase(out, source);
     return out;
 }
 
@@ -72,29 +65,29 @@ inline std::vector<Box> targetsOf(const Recalculation& r)
     return out;
 }
 
-// The text written into `target`, or nullopt when it was not written.
-inline std::optional<std::string> writtenText(const Recalculation& r, Box target)
+inline std::vector<std::string> textsOf(const Recalculation& r)
+{
+    std::vector<std::string> out;
+    for (const Write& w : r.writes())
+        out.emplace_back(w.text.view());
+    return out;
+}
+
+// The text written into `target`, or "<not written>".
+inline std::string writtenText(const Recalculation& r, Box target)
 {
     for (const Write& w : r.writes()) {
         if (w.target == target) return std::string(w.text.view());
     }
-    return std::nullopt;
+    return "<not written>";
 }
 
 // Test names and messages show long texts cut short.
 inline std::string shortText(std::string_view text)
 {
     if (text.size() <= 32) return ::testing::PrintToString(std::string(text));
-    const std::string cut = std::string(text.substr(0, 16)) + "..." + std::string(text.substr(text.size() - 10));
-    return ::testing::PrintToString(cut) + "(" + std::to_string(text.size()) + " chars)";
-}
-
-inline bool looksNonFinite(std::string_view text)
-{
-    for (std::string_view bad : {"inf", "INF", "Inf", "nan", "NAN", "NaN"}) {
-        if (text.find(bad) != std::string_view::npos) return true;
-    }
-    return false;
+    return ::testing::PrintToString(std::string(text.substr(0, 16)) + "...") + "(" + std::to_string(text.size()) +
+           " chars)";
 }
 
 } // namespace testing_support
