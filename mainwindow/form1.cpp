@@ -9,6 +9,7 @@
 #include <QShortcut>
 
 #include <algorithm>
+#include <limits>
 #include <vector>
 
 #include "about_box.h"
@@ -152,6 +153,9 @@ Form1::Form1(QWidget* parent)
         box->setObjectName(qtText(info.name));
         box->setGeometry(twipsRect(place.left, place.top, kBoxWidth, kBoxHeight));
         box->setToolTip(QLatin1Char(' ') + qtText(groupInfo(info.group).name) + QLatin1Char(' '));
+        // Qt cuts a line edit's text at 32,767 characters by default; a box
+        // keeps all of a long paste, which the parse reads in linear time.
+        box->setMaxLength(std::numeric_limits<int>::max());
         runtime::setForeColor(box, runtime::color::kWindowText);
         box->installEventFilter(this);
         label->setBuddy(box);
