@@ -1,5 +1,5 @@
 // The main window against its layout tables: names, twip positions, tab
-// order, tooltips, captions and access keys.
+// order, tooltips, captions with their access keys, and buddies.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -17,17 +17,8 @@
 namespace tolvu::test {
 namespace {
 
-struct BoxRow {
-    const char* box;
-    int left;
-    int top;
-    const char* label;
-    const char* caption;
-    int labelWidth;
-    const char* toolTip;
-};
-
 // clang-format off
+struct BoxRow { const char* box; int left, top; const char* label; const char* caption; int labelWidth; const char* toolTip; };
 const BoxRow kBoxRows[] = {
     {"mmBox",      120,  360,  "Label1",   "Millimeters:",  855,  " Length "},
     {"cmBox",      1800, 360,  "label100", "Centimeters:",  975,  " Length "},
@@ -62,13 +53,7 @@ const BoxRow kBoxRows[] = {
     {"dayBox",     5160, 5520, "Label29",  "D&ays:",        1095, " Time "},
 };
 
-struct ButtonRow {
-    const char* name;
-    const char* caption;
-    int top;
-    const char* toolTip;
-};
-
+struct ButtonRow { const char* name; const char* caption; int top; const char* toolTip; };
 const ButtonRow kButtonRows[] = {
     {"exitButton",    "E&xit",      360,  " Exit Program "},
     {"creditsButton", "Credits...", 960,  " View Credits "},
@@ -81,43 +66,39 @@ QRect fromTwips(int left, int top, int width, int height)
     return {left / 15, top / 15, width / 15, height / 15};
 }
 
-class BoxLayout : public ::testing::TestWithParam<BoxRow> {};
-
-TEST_P(BoxLayout, BoxAndLabelStandWhereTheTableSays)
+TEST(Form1Layout, BoxesAndLabelsStandWhereTheTableSays)
 {
-    const BoxRow& row = GetParam();
     Form1 form;
-    QLineEdit* b = box(form, row.box);
-    auto* label = form.findChild<QLabel*>(QLatin1String(row.label));
-    ASSERT_NE(b, nullptr);
-    ASSERT_NE(label, nullptr) << row.label;
-    EXPECT_EQ(b->geometry(), fromTwips(row.left, row.top, 1575, 285));
-    EXPECT_EQ(label->geometry(), fromTwips(row.left, row.top - 240, row.labelWidth, 255));
-    EXPECT_EQ(label->text(), QLatin1String(row.caption));
-    EXPECT_EQ(label->buddy(), b);
-    EXPECT_EQ(label->focusPolicy(), Qt::NoFocus);
-    EXPECT_EQ(b->toolTip(), QLatin1String(row.toolTip));
-    EXPECT_TRUE(b->text().isEmpty());
-    // The box is drawn over the last row of its label.
-    EXPECT_GT(form.children().indexOf(b), form.children().indexOf(label));
+    EXPECT_EQ(form.findChildren<QLineEdit*>().size(), 31);
+    for (const BoxRow& row : kBoxRows) {
+        SCOPED_TRACE(row.box);
+        QLineEdit* b = box(form, row.box);
+        auto* label = form.findChild<QLabel*>(QLatin1String(row.label));
+        ASSERT_TRUE(b && label) << row.label;
+        EXPECT_EQ(b->geometry(), fromTwips(row.left, row.top, 1575, 285));
+        EXPECT_EQ(label->geometry(), fromTwips(row.left, row.top - 240, row.labelWidth, 255));
+        EXPECT_EQ(label->text(), QLatin1String(row.caption));
+        EXPECT_EQ(label->buddy(), b);
+        EXPECT_EQ(label->focusPolicy(), Qt::NoFocus);
+        EXPECT_EQ(b->toolTip(), QLatin1String(row.toolTip));
+        // The box is drawn over the last row of its label, whose caption fits.
+        EXPECT_GT(form.children().indexOf(b), form.children().indexOf(label));
+        const QString shown = QString::fromLatin1(row.caption).remove(QLatin1Char('&'));
+        EXPECT_LE(QFontMetrics(label->font()).horizontalAdvance(shown), label->width());
+    }
 }
 
-TEST_P(BoxLayout, CaptionFitsItsLabel)
-{
-    const BoxRow& row = GetParam();
-    Form1 form;
-    const auto* label = form.findChild<QLabel*>(QLatin1String(row.label));
-    ASSERT_NE(label, nullptr);
-    const QString shown = QString::fromLatin1(row.caption).remove(QLatin1Char('&'));
-    EXPECT_LE(QFontMetrics(label->font()).horizontalAdvance(shown), label->width()) << row.caption;
-}
-
-INSTANTIATE_TEST_SUITE_P(AllBoxes, BoxLayout, ::testing::ValuesIn(kBoxRows),
-                         [](const auto& info) { return std::string(info.param.box); });
-
-TEST(Form1Layout, ButtonsAndInformationLabel)
+TEST(Form1Layout, WindowButtonsAndInformationLabel)
 {
     Form1 form;
+    EXPECT_EQ(form.objectName(), QStringLiteral("Form1"));
+    EXPECT_EQ(form.size(), QSize(569, 393));
+    EXPECT_EQ(form.minimumSize(), form.maximumSize());
+    EXPECT_EQ(QFontInfo(form.font()).family(), QStringLiteral("Tahoma"));
+    EXPECT_DOUBLE_EQ(form.font().pointSizeF(), 8.25);
+    EXPECT_FALSE(form.font().bold());
+    EXPECT_EQ(form.windowTitle(), QStringLiteral("Velmora Convert 2.14"));
+    EXPECT_FALSE(form.windowIcon().isNull());
     for (const ButtonRow& row : kButtonRows) {
         auto* button = form.findChild<QPushButton*>(QLatin1String(row.name));
         ASSERT_NE(button, nullptr) << row.name;
@@ -135,20 +116,6 @@ TEST(Form1Layout, ButtonsAndInformationLabel)
     EXPECT_TRUE(info->wordWrap());
     EXPECT_TRUE(info->toolTip().isEmpty());
     EXPECT_LE(info->heightForWidth(info->width()), info->height());
-}
-
-TEST(Form1Layout, FixedClientAreaNameFontAndCaption)
-{
-    Form1 form;
-    EXPECT_EQ(form.objectName(), QStringLiteral("Form1"));
-    EXPECT_EQ(form.size(), QSize(569, 393));
-    EXPECT_EQ(form.minimumSize(), form.maximumSize());
-    EXPECT_EQ(QFontInfo(form.font()).family(), QStringLiteral("Tahoma"));
-    EXPECT_DOUBLE_EQ(form.font().pointSizeF(), 8.25);
-    EXPECT_FALSE(form.font().bold());
-    EXPECT_EQ(form.windowTitle(), QStringLiteral("Velmora Convert 2.14"));
-    EXPECT_FALSE(form.windowIcon().isNull());
-    EXPECT_EQ(form.findChildren<QLineEdit*>().size(), 31);
 }
 
 std::vector<std::string> tabWalk(Qt::KeyboardModifiers modifiers, int steps)
@@ -174,39 +141,6 @@ TEST(Form1Layout, TabVisitsBoxesThenButtonsAndWraps)
     EXPECT_EQ(tabWalk(Qt::NoModifier, 34), expected);
     box(*form, "mmBox")->setFocus(Qt::TabFocusReason);
     EXPECT_EQ(tabWalk(Qt::ShiftModifier, 2), (std::vector<std::string>{"aboutButton", "creditsButton"}));
-}
-
-struct AccessKey {
-    Qt::Key key;
-    const char* box;
-};
-
-class AccessKeys : public ::testing::TestWithParam<AccessKey> {};
-
-TEST_P(AccessKeys, AltAndTheUnderlinedLetterFocusTheBox)
-{
-    const auto form = showForm();
-    QTest::keyClick(form.get(), GetParam().key, Qt::AltModifier);
-    EXPECT_EQ(QApplication::focusWidget(), box(*form, GetParam().box));
-}
-
-// clang-format off
-INSTANTIATE_TEST_SUITE_P(Unique, AccessKeys, ::testing::Values(
-    AccessKey{Qt::Key_T, "mBox"}, AccessKey{Qt::Key_H, "inchBox"}, AccessKey{Qt::Key_E, "feetBox"},
-    AccessKey{Qt::Key_Y, "yardBox"}, AccessKey{Qt::Key_I, "mileBox"}, AccessKey{Qt::Key_M, "mgBox"},
-    AccessKey{Qt::Key_G, "gBox"}, AccessKey{Qt::Key_K, "kgBox"}, AccessKey{Qt::Key_O, "ozBox"},
-    AccessKey{Qt::Key_B, "lbsBox"}, AccessKey{Qt::Key_L, "lBox"}, AccessKey{Qt::Key_Z, "flozBox"},
-    AccessKey{Qt::Key_P, "pintBox"}, AccessKey{Qt::Key_Q, "quartBox"}, AccessKey{Qt::Key_N, "gallonBox"},
-    AccessKey{Qt::Key_V, "kelvinBox"}, AccessKey{Qt::Key_C, "celciusBox"}, AccessKey{Qt::Key_F, "fahrBox"},
-    AccessKey{Qt::Key_D, "secBox"}, AccessKey{Qt::Key_U, "minBox"}, AccessKey{Qt::Key_A, "dayBox"}));
-// clang-format on
-
-TEST(Form1Layout, AltSReachesOneOfTheTwoSLabelledBoxes)
-{
-    const auto form = showForm();
-    QTest::keyClick(form.get(), Qt::Key_S, Qt::AltModifier);
-    const QWidget* focused = QApplication::focusWidget();
-    EXPECT_TRUE(focused == box(*form, "hourBox") || focused == box(*form, "stBox"));
 }
 
 } // namespace

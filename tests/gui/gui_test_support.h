@@ -22,20 +22,10 @@ namespace tolvu::test {
 namespace scan {
 inline constexpr quint32 Digit1 = 10; // 1..9 are 10..18, 0 is 19
 inline constexpr quint32 Digit0 = 19;
-inline constexpr quint32 Minus = 20;
 inline constexpr quint32 Backspace = 22;
 inline constexpr quint32 E = 26;
-inline constexpr quint32 V = 55;
-inline constexpr quint32 Comma = 59;
-inline constexpr quint32 Period = 60;
 inline constexpr quint32 Space = 65;
-inline constexpr quint32 Kp7 = 79;
-inline constexpr quint32 KpSubtract = 82;
-inline constexpr quint32 Kp1 = 87;
-inline constexpr quint32 Kp0 = 90;
-inline constexpr quint32 KpDecimal = 91;
 inline constexpr quint32 Insert = 118;
-inline constexpr quint32 Delete = 119;
 } // namespace scan
 
 struct Key {
@@ -45,7 +35,7 @@ struct Key {
     QString text;
 };
 
-// The key that types `c` on a US keyboard, with its scan code.
+// The key that types `c` (a digit, "e" or a blank) on a US keyboard.
 Key keyFor(QChar c);
 
 void pressKey(QWidget* target, const Key& key);
