@@ -82,7 +82,8 @@ TEST(Form1Behaviour, TypingInEveryBoxWritesItsSistersInOrder)
         source->setFocus(Qt::TabFocusReason);
         typeText(source, QStringLiteral("1 00"));
         Texts expected;
-        for (const Write& w : convert(info.box, "1 007").writes()) {
+        const Recalculation r = convert(info.box, "1 007");
+        for (const Write& w : r.writes()) {
             form->unitBox(w.target)->setText(QStringLiteral("marked"));
             expected.emplace_back(boxInfo(w.target).name, w.text.view());
         }
