@@ -30,13 +30,6 @@ QLabel* addLabel(QWidget* parent, const char* name, const QString& text, QRect g
     return label;
 }
 
-void makeBold(QWidget* widget)
-{
-    QFont bold;
-    bold.setBold(true);
-    widget->setFont(bold);
-}
-
 // One of the two lines that together draw the etched separator.
 void addSeparatorLine(QWidget* parent, int index, quint32 color, QRect geometry)
 {
@@ -92,14 +85,16 @@ AboutBox::AboutBox(QWidget* owner) : QDialog(owner, Qt::Dialog | Qt::MSWindowsFi
     runtime::setForeColor(lblDescription, runtime::color::kBlack);
 
     lblVersion_ = addLabel(this, "lblVersion", QString(), twipsRect(840, 120, 4755, 225), Qt::AlignHCenter);
-    makeBold(lblVersion_);
+    runtime::setFontBold(lblVersion_, true);
     runtime::setForeColor(lblVersion_, runtime::color::kDesktop);
 
     addLabel(this, "Label1", runtime::App().legalCopyright, twipsRect(720, 360, 4935, 255), Qt::AlignHCenter);
-    makeBold(
-        addLabel(this, "Label2", QStringLiteral("Velmora Web Site:"), twipsRect(120, 2640, 1575, 255), Qt::AlignRight));
-    makeBold(
-        addLabel(this, "Label3", QStringLiteral("Velmora Email:"), twipsRect(120, 2880, 1575, 255), Qt::AlignRight));
+    runtime::setFontBold(
+        addLabel(this, "Label2", QStringLiteral("Velmora Web Site:"), twipsRect(120, 2640, 1575, 255), Qt::AlignRight),
+        true);
+    runtime::setFontBold(
+        addLabel(this, "Label3", QStringLiteral("Velmora Email:"), twipsRect(120, 2880, 1575, 255), Qt::AlignRight),
+        true);
 
     auto* lblWebSite = new LinkLabel(QString::fromLatin1(maker::kWebHost), this);
     lblWebSite->setObjectName(QStringLiteral("lblWebSite"));

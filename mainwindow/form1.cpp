@@ -112,13 +112,6 @@ QString unitCaption(Box box)
     return caption;
 }
 
-void setBold(QWidget* widget, bool bold)
-{
-    QFont weight;
-    weight.setBold(bold);
-    widget->setFont(weight);
-}
-
 // Losing the focus to another window or a popup menu and getting it back
 // is not the user moving between the controls of this window.
 bool isWindowSwitch(const QFocusEvent* event)
@@ -262,7 +255,7 @@ void Form1::unitBoxGotFocus(QLineEdit* box)
 {
     highlighted_ = box;
     runtime::setForeColor(box, runtime::color::kHighlight);
-    setBold(box, true);
+    runtime::setFontBold(box, true);
     box->setSelection(0, static_cast<int>(box->text().size()));
 }
 
@@ -270,7 +263,7 @@ void Form1::unitBoxLostFocus(QLineEdit* box)
 {
     if (highlighted_ == box) highlighted_ = nullptr;
     runtime::setForeColor(box, runtime::color::kWindowText);
-    setBold(box, false);
+    runtime::setFontBold(box, false);
 }
 
 void Form1::exitButtonClick()

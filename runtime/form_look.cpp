@@ -103,6 +103,13 @@ void centreOverOwner(QWidget* dialog)
     dialog->setGeometry(QRect(centre - QPoint((dialog->width() - 1) / 2, (dialog->height() - 1) / 2), dialog->size()));
 }
 
+void setFontBold(QWidget* widget, bool bold)
+{
+    QFont weight;
+    weight.setBold(bold);
+    widget->setFont(weight);
+}
+
 QIcon programIcon()
 {
     QIcon icon;

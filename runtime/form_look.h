@@ -42,6 +42,10 @@ void applyFormFont(QWidget* form);
 // centred on each other too. Call from the dialog's showEvent.
 void centreOverOwner(QWidget* dialog);
 
+// A control's FontBold: only the weight is set, so the rest of the font
+// keeps following the form's.
+void setFontBold(QWidget* widget, bool bold);
+
 // The program icon, in its 16 and 32 pixel images.
 QIcon programIcon();
 
