@@ -201,6 +201,10 @@ TEST(ConvertCli, ListShowsEveryBoxWithNamesThatFindIt)
     }
     for (const RefusedName& r : refusedNames())
         EXPECT_NE(list.find(r.text), std::string::npos) << r.text;
+    const std::vector<std::string> names = lines(runWith({"--names"}).out);
+    EXPECT_EQ(names.size(), unitNames().size());
+    for (const std::string& n : names)
+        EXPECT_TRUE(findUnit(n)) << n;
 }
 
 } // namespace

@@ -37,12 +37,14 @@ protected:
         return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
     }
 
-    // Runs a shell script in the test's directory, $T naming the program;
+    // Runs a shell script in the test's directory, $T naming the program and
+    // $C its bash completion;
     // gives back what it printed, standard error included.
     std::string script(const std::string& text)
     {
         std::ofstream(dir_ / "script") << text;
-        const std::string command = "cd '" + dir_.string() + "' && T='" TOLVU_CONVERT_PATH "' sh script >out 2>&1";
+        const std::string command = "cd '" + dir_.string() +
+                                    "' && T='" TOLVU_CONVERT_PATH "' C='" TOLVU_COMPLETION_PATH "' sh script >out 2>&1";
         std::system(command.c_str());
         std::ostringstream s;
         s << std::ifstream(dir_ / "out", std::ios::binary).rdbuf();
@@ -103,6 +105,14 @@ TEST_F(ToolTest, StopsAtAFailedReadOrWriteAndAnswersAtOnce)
     };
     for (const Case& c : cases)
         EXPECT_EQ(script(c.script), c.printed) << c.script;
+}
+
+// Options before SOURCE, the program's own unit names for it, nothing after.
+TEST_F(ToolTest, BashCompletes)
+{
+    EXPECT_EQ(script("bash -c '. \"$C\"; c() { COMP_WORDS=(\"$@\"); COMP_CWORD=$(($# - 1)); _tolvu_convert \"$T\"; "
+                     "echo \"${COMPREPLY[*]}\"; }; c x --s; c x --json metric; c x km \"\"'"),
+              "--strict\nmetric-ton metric-tons\n\n");
 }
 
 } // namespace
