@@ -50,8 +50,8 @@ constexpr std::string_view kHelp = "\n"
                                    "  1  a text was not converted: a result overflowed, or --strict refused\n"
                                    "     it; the other texts are still converted\n"
                                    "  2  a usage error\n"
-                                   "  3  the input could not be read (a line too long for the memory too) or\n"
-                                   "     the output could not be written; this ends the program at once\n";
+                                   "  3  the input could not be read or the output written, also for want of\n"
+                                   "     memory for a gigantic line; this ends the program at once\n";
 
 constexpr std::string_view kListNotes = "Names match whatever their case and ignore blanks, hyphens, underscores\n"
                                         "and full stops, so \"Metric-Ton\" and \"fl. oz.\" are accepted.\n"
