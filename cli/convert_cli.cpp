@@ -2,10 +2,13 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <istream>
+#include <new>
 #include <optional>
 #include <ostream>
 
+#include "fd_buffer.h"
 #include "json_text.h"
 #include "tolvu/version.h"
 #include "unit_names.h"
@@ -13,8 +16,8 @@
 namespace tolvu::cli {
 namespace {
 
-constexpr std::string_view kUsage = "Usage: tolvu-convert [--json] SOURCE [TEXT...]\n"
-                                    "       tolvu-convert --list | --help | --version\n";
+constexpr std::string_view kUsage = "Usage: tolvu-convert [--json] [--strict] SOURCE [TEXT...]\n"
+                                    "       tolvu-convert --list | --names | -h | --help | -V | --version\n";
 
 constexpr std::string_view kHelp = "\n"
                                    "Converts each TEXT as if it had been typed into the unit box SOURCE and\n"
@@ -26,16 +29,29 @@ constexpr std::string_view kHelp = "\n"
                                    "before SOURCE: every argument after it is a TEXT, so 'tolvu-convert c -40'\n"
                                    "converts minus forty degrees Celsius.\n"
                                    "\n"
-                                   "Options:\n"
-                                   "  --json     print one JSON object per text, one per line\n"
-                                   "  --list     list the accepted unit names, group by group\n"
-                                   "  --help     show this help\n"
-                                   "  --version  show the version\n"
-                                   "  --         end the options\n"
+                                   "A TEXT is read like the content of a box: blanks are ignored, the leading\n"
+                                   "number counts and the rest is ignored, so '1,5' is 1 and 'abc' is 0; an\n"
+                                   "empty TEXT empties the other boxes.\n"
                                    "\n"
-                                   "Exit status: 0 when every text converted, 1 when a result overflowed\n"
-                                   "(the other texts are still converted) or the output could not be written,\n"
-                                   "2 for a usage error.\n";
+                                   "Options:\n"
+                                   "  --json         print one JSON object per text, one per line\n"
+                                   "  --strict       refuse a TEXT that is not one whole number, blanks aside\n"
+                                   "                 ('1,5', 'abc', '1e', '.', an empty or blank TEXT) instead of\n"
+                                   "                 reading its leading number or emptying the boxes;\n"
+                                   "                 ' 1 000 ', '+3' and '1e5' pass\n"
+                                   "  --list         list the accepted unit names, group by group\n"
+                                   "  --names        print every accepted unit name, one per line\n"
+                                   "  -h, --help     show this help\n"
+                                   "  -V, --version  show the version\n"
+                                   "  --             end the options\n"
+                                   "\n"
+                                   "Exit status:\n"
+                                   "  0  every text converted\n"
+                                   "  1  a text was not converted: a result overflowed, or --strict refused\n"
+                                   "     it; the other texts are still converted\n"
+                                   "  2  a usage error\n"
+                                   "  3  the input could not be read or the output written, also for want of\n"
+                                   "     memory for a gigantic line; this ends the program at once\n";
 
 constexpr std::string_view kListNotes = "Names match whatever their case and ignore blanks, hyphens, underscores\n"
                                         "and full stops, so \"Metric-Ton\" and \"fl. oz.\" are accepted.\n"
@@ -70,12 +86,32 @@ std::size_t captionWidth(Box source)
 }
 
 // Arguments and input lines may hold anything; quoting them the JSON way
-// keeps control characters out of the terminal.
+// keeps control characters out of the terminal, and cutting a long one keeps
+// a stray megabyte out of it: "12345..."... (100000 bytes).
 std::string quoted(std::string_view text)
 {
+    constexpr std::size_t kShown = 40;
     std::string s;
-    appendJsonString(s, text);
-    return s;
+    if (text.size() <= kShown) {
+        appendJsonString(s, text);
+        return s;
+    }
+    // Cut before a UTF-8 character rather than inside it.
+    std::size_t cut = kShown;
+    while (cut > kShown - 3 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80)
+        --cut;
+    appendJsonString(s, text.substr(0, cut));
+    return s.append("... (").append(std::to_string(text.size())).append(" bytes)");
+}
+
+std::string becauseOf(int error)
+{
+    return error == 0 ? std::string() : std::string(": ") + std::strerror(error);
+}
+
+std::string writeFailure(const std::ostream& out)
+{
+    return "cannot write the output" + becauseOf(streamError(out));
 }
 
 void printList(std::ostream& out)
@@ -122,8 +158,9 @@ void printList(std::ostream& out)
 }
 
 struct Invocation {
-    enum class Action { Convert, List, Help, Version } action = Action::Convert;
+    enum class Action { Convert, List, Names, Help, Version } action = Action::Convert;
     bool json = false;
+    bool strict = false;
     Box source = Box::mmBox;
     std::span<const std::string_view> texts;
 };
@@ -144,11 +181,15 @@ std::optional<Invocation> parseArguments(std::span<const std::string_view> args,
         if (a.size() < 2 || a[0] != '-') break; // SOURCE; a lone "-" is no option either
         if (a == "--json") {
             inv.json = true;
+        } else if (a == "--strict") {
+            inv.strict = true;
         } else if (a == "--list") {
             only = only.value_or(Invocation::Action::List);
-        } else if (a == "--help") {
+        } else if (a == "--names") {
+            only = only.value_or(Invocation::Action::Names);
+        } else if (a == "--help" || a == "-h") {
             only = only.value_or(Invocation::Action::Help);
-        } else if (a == "--version") {
+        } else if (a == "--version" || a == "-V") {
             only = only.value_or(Invocation::Action::Version);
         } else {
             err << kProgramName << ": unknown option " << quoted(a) << "\ntry 'tolvu-convert --help'\n";
@@ -179,67 +220,112 @@ std::optional<Invocation> parseArguments(std::span<const std::string_view> args,
     return inv;
 }
 
-// Converts texts one at a time into a buffer that goes out in large pieces.
+// Converts texts one at a time into a buffer that goes out in large pieces,
+// until a failure that ends the run.
 class Converter {
 public:
-    Converter(Box source, bool json, std::ostream& out, std::ostream& err)
-        : source_(source), json_(json), out_(out), err_(err)
+    Converter(const Invocation& inv, std::ostream& out, std::ostream& err)
+        : source_(inv.source), json_(inv.json), strict_(inv.strict), out_(out), err_(err)
     {
         buffer_.reserve(kFlushThreshold + 1024);
     }
 
     void convert(std::string_view text)
     {
-        const Recalculation r = tolvu::convert(source_, text);
+        const std::size_t before = buffer_.size();
+        try {
+            append(text);
+        } catch (const std::bad_alloc&) {
+            // A gigantic text in JSON: what was complete before it still goes out.
+            buffer_.resize(before);
+            stop("out of memory converting a text of " + std::to_string(text.size()) + " bytes");
+        }
+    }
+
+    // Writes what the buffer holds, unless writing already failed; false
+    // once the run has to end.
+    bool drain(bool flush)
+    {
+        if (out_) {
+            out_.write(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
+            if (flush) out_.flush();
+        }
+        buffer_.clear();
+        if (!out_) stop(writeFailure(out_));
+        return !failed();
+    }
+
+    // Keeps the first reason why the run ends; the rest follows from it.
+    void stop(std::string why)
+    {
+        if (!failed()) failure_ = std::move(why);
+    }
+    bool failed() const { return !failure_.empty(); }
+    const std::string& failure() const { return failure_; }
+    bool notConverted() const { return notConverted_; }
+
+private:
+    void append(std::string_view text)
+    {
+        const bool refused = strict_ && !parseNumber(text).whole;
+        const Recalculation r = refused ? Recalculation() : tolvu::convert(source_, text);
         if (json_) {
-            appendJsonObject(buffer_, source_, text, r);
+            appendJsonObject(buffer_, source_, text, r, refused);
             buffer_.push_back('\n');
         } else {
             if (converted_ > 0) buffer_.push_back('\n');
             appendTextBlock(buffer_, source_, r);
         }
         ++converted_;
-        if (const std::optional<Box> at = r.overflowAt()) {
-            overflowed_ = true;
+        const std::optional<Box> at = r.overflowAt();
+        if (refused || at) {
+            notConverted_ = true;
             // What was printed before the complaint stays before it.
-            drain(true);
-            err_ << kProgramName << ": overflow converting " << quoted(text) << " from " << boxInfo(source_).name
-                 << " at " << boxInfo(*at).name << '\n';
+            if (!drain(true)) return;
+            if (refused)
+                err_ << kProgramName << ": " << quoted(text) << " is not a number\n";
+            else
+                err_ << kProgramName << ": overflow converting " << quoted(text) << " from " << boxInfo(source_).name
+                     << " at " << boxInfo(*at).name << '\n';
         } else if (buffer_.size() >= kFlushThreshold) {
             drain(false);
         }
     }
 
-    void drain(bool flush)
-    {
-        out_.write(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
-        buffer_.clear();
-        if (flush) out_.flush();
-    }
-
-    bool overflowed() const { return overflowed_; }
-
-private:
     Box source_;
     bool json_;
+    bool strict_;
     std::ostream& out_;
     std::ostream& err_;
     std::string buffer_;
     std::size_t converted_ = 0;
-    bool overflowed_ = false;
+    bool notConverted_ = false;
+    std::string failure_;
 };
 
 void convertLines(Converter& converter, std::istream& in)
 {
     std::string line;
-    for (;;) {
-        // Show the results so far before waiting for more input, so that
-        // someone typing at a terminal sees each answer at once.
-        if (in.rdbuf() == nullptr || in.rdbuf()->in_avail() <= 0) converter.drain(true);
-        if (!std::getline(in, line)) break;
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        converter.convert(line);
+    try {
+        // getline turns any exception into badbit, and passes it on when
+        // badbit is in the mask: so running out of memory on a gigantic line
+        // is told apart from a failed read.
+        in.exceptions(std::ios::badbit);
+        for (;;) {
+            // Show the results so far before waiting for more input, so that
+            // someone typing at a terminal sees each answer at once.
+            if (in.rdbuf()->in_avail() <= 0 && !converter.drain(true)) return;
+            if (!std::getline(in, line)) break;
+            if (!line.empty() && line.back() == '\r') line.pop_back();
+            converter.convert(line);
+            if (converter.failed()) return;
+        }
+    } catch (const std::bad_alloc&) {
+        converter.stop("out of memory reading a line of the standard input");
+        return;
+    } catch (const std::ios_base::failure&) {
     }
+    if (in.bad() || streamError(in) != 0) converter.stop("cannot read the standard input" + becauseOf(streamError(in)));
 }
 
 // A full disk or a closed pipe must not pass for success.
@@ -247,26 +333,25 @@ int finishOutput(std::ostream& out, std::ostream& err)
 {
     out.flush();
     if (out) return kExitOk;
-    err << kProgramName << ": cannot write the output\n";
-    return kExitOverflow;
+    err << kProgramName << ": " << writeFailure(out) << '\n';
+    return kExitReadWrite;
 }
 
 int convertAll(const Invocation& inv, std::istream& in, std::ostream& out, std::ostream& err)
 {
-    Converter converter(inv.source, inv.json, out, err);
+    Converter converter(inv, out, err);
     if (inv.texts.empty()) {
         convertLines(converter, in);
     } else {
-        for (std::string_view text : inv.texts)
-            converter.convert(text);
+        for (auto text = inv.texts.begin(); text != inv.texts.end() && !converter.failed(); ++text)
+            converter.convert(*text);
     }
     converter.drain(true);
-    if (in.bad()) {
-        err << kProgramName << ": cannot read the standard input\n";
-        return kExitOverflow;
+    if (converter.failed()) {
+        err << kProgramName << ": " << converter.failure() << '\n';
+        return kExitReadWrite;
     }
-    const int written = finishOutput(out, err);
-    return converter.overflowed() ? kExitOverflow : written;
+    return converter.notConverted() ? kExitNotConverted : kExitOk;
 }
 
 } // namespace
@@ -289,7 +374,7 @@ void appendTextBlock(std::string& out, Box source, const Recalculation& r)
     }
 }
 
-void appendJsonObject(std::string& out, Box source, std::string_view text, const Recalculation& r)
+void appendJsonObject(std::string& out, Box source, std::string_view text, const Recalculation& r, bool refused)
 {
     out.append("{\"source\":\"").append(boxInfo(source).name).append("\",\"text\":");
     appendJsonString(out, text);
@@ -302,7 +387,9 @@ void appendJsonObject(std::string& out, Box source, std::string_view text, const
         first = false;
     }
     out.append("],\"error\":");
-    if (const std::optional<Box> at = r.overflowAt()) {
+    if (refused) {
+        out.append("\"not a number\"}");
+    } else if (const std::optional<Box> at = r.overflowAt()) {
         out.append("\"overflow\",\"at\":\"").append(boxInfo(*at).name).append("\"}");
     } else {
         out.append("null}");
@@ -319,6 +406,10 @@ int run(std::span<const std::string_view> args, std::istream& in, std::ostream& 
         out << kProgramName << " (" << version::kProductName << ") " << version::kFullVersion << '\n';
         break;
     case Invocation::Action::List: printList(out); break;
+    case Invocation::Action::Names:
+        for (const UnitName& name : unitNames())
+            out << name.text << '\n';
+        break;
     case Invocation::Action::Convert: return convertAll(*inv, in, out, err);
     }
     return finishOutput(out, err);

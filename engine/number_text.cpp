@@ -85,6 +85,7 @@ ParsedNumber parseNumber(std::string_view text) noexcept
 
     const std::size_t mantissaEnd = number.size();
     long long exponent = 0; // saturated copy, only to tell overflow from underflow
+    bool whole = in.done();
     if (in.peek() == 'e' || in.peek() == 'E') {
         // An exponent counts only when a digit follows its optional sign;
         // "1e" and "1e+" read as 1.
@@ -104,6 +105,7 @@ ParsedNumber parseNumber(std::string_view text) noexcept
             }
             if (expNegative) exponent = -exponent;
             number += exp;
+            whole = look.done();
         }
     }
 
@@ -113,11 +115,11 @@ ParsedNumber parseNumber(std::string_view text) noexcept
     if (ec == std::errc::result_out_of_range) {
         const std::string_view mantissa =
             std::string_view(number).substr(negative ? 1 : 0, mantissaEnd - (negative ? 1 : 0));
-        if (isTooLarge(mantissa, exponent)) return {0.0, true};
-        return {negative ? -0.0 : 0.0, false};
+        if (isTooLarge(mantissa, exponent)) return {0.0, true, whole};
+        return {negative ? -0.0 : 0.0, false, whole};
     }
     if (ec != std::errc()) return {};
-    return {value, false};
+    return {value, false, whole};
 }
 
 NumberText::NumberText(std::string_view s) noexcept

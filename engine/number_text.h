@@ -12,6 +12,9 @@ struct ParsedNumber {
     double value = 0.0;
     // The text denotes a finite number beyond the double range (1e999).
     bool overflow = false;
+    // The number took the whole text, blanks aside: "1 000" and "1e5", but
+    // not "", "1,5", "1e" or "abc". For callers that refuse trailing rubbish.
+    bool whole = false;
 };
 
 // Reads the longest leading decimal number of `text` after dropping every

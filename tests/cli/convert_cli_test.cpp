@@ -43,8 +43,12 @@ TEST(ConvertCli, ExitStatusAndMessage)
     struct Case {
         Args args;
         int status;
-        std::string_view err; // part of it; empty: nothing may go to stderr
+        std::string err; // part of it; empty: nothing may go to stderr
     };
+    // A long text is quoted cut, before a whole UTF-8 character.
+    std::string longText = "x";
+    for (int i = 0; i < 50000; ++i)
+        longText += "\u00E9";
     // clang-format off
     const Case cases[] = {
         {{"km", "5"}, kExitOk, ""}, {{"--help"}, kExitOk, ""}, {{"--list"}, kExitOk, ""},
@@ -53,9 +57,11 @@ TEST(ConvertCli, ExitStatusAndMessage)
         {{"--jsn", "km", "5"}, kExitUsage, "unknown option \"--jsn\""}, {{"-40"}, kExitUsage, "unknown option \"-40\""},
         {{"furlong", "5"}, kExitUsage, "unknown unit \"furlong\"\ntry 'tolvu-convert --list'\n"},
         {{"ton", "5"}, kExitUsage, "\"ton\" is not accepted: a ton may be"},
-        {{"km", "1", "1e303", "2"}, kExitOverflow, "tolvu-convert: overflow converting \"1e303\" from kmBox at mmBox\n"},
-        {{"celsius", "1e308"}, kExitOverflow, "from celciusBox at fahrBox"},
-        {{"sec", "1e999"}, kExitOverflow, "at minBox"},
+        {{"km", "1", "1e303", "2"}, kExitNotConverted, "tolvu-convert: overflow converting \"1e303\" from kmBox at mmBox\n"},
+        {{"celsius", "1e308"}, kExitNotConverted, "from celciusBox at fahrBox"},
+        {{"sec", "1e999"}, kExitNotConverted, "at minBox"},
+        {{"--strict", "km", "12", "abc"}, kExitNotConverted, "tolvu-convert: \"abc\" is not a number\n"},
+        {{"--strict", "km", longText}, kExitNotConverted, "\"x" + longText.substr(1, 38) + "\"... (100001 bytes) is not"},
     };
     // clang-format on
     for (const Case& c : cases) {
@@ -67,8 +73,9 @@ TEST(ConvertCli, ExitStatusAndMessage)
         else
             EXPECT_NE(o.err.find(c.err), std::string::npos) << o.err;
     }
-    EXPECT_EQ(runWith({"--version"}).out, "tolvu-convert (" + std::string(version::kProductName) + ") " +
-                                              std::string(version::kFullVersion) + "\n");
+    EXPECT_EQ(runWith({"-V"}).out, "tolvu-convert (" + std::string(version::kProductName) + ") " +
+                                       std::string(version::kFullVersion) + "\n");
+    EXPECT_EQ(runWith({"-h"}).out, runWith({"--help"}).out);
 }
 
 // Texts from the arguments or, line by line, from the input; as aligned
@@ -95,7 +102,7 @@ TEST(ConvertCli, PrintsWhatTheSistersShow)
          "Seconds:  -129600\nMinutes:  -2160\nDays:     -1.5\n\nSeconds:\nMinutes:\nDays:\n"},
         {{"kelvin", "1e308", "0"},
          "",
-         kExitOverflow,
+         kExitNotConverted,
          "Celsius:     1E+308\n\nCelsius:     -273.15\nFahrenheit:  -459.67\n"},
         // After the source, options are texts; before it, "--" ends them.
         {{"c", "--json"}, "", kExitOk, "Kelvin:      273.15\nFahrenheit:  32\n"},
@@ -107,14 +114,14 @@ TEST(ConvertCli, PrintsWhatTheSistersShow)
          "\n"},
         {{"--json", "celsius", "1e308"},
          "",
-         kExitOverflow,
+         kExitNotConverted,
          R"({"source":"celciusBox","text":"1e308","writes":[{"box":"kelvinBox","text":"1E+308"}],)"
          R"("error":"overflow","at":"fahrBox"})"
          "\n"},
         // CRLF and LF lines, an empty line, and a last line without a line end.
         {{"--json", "day"},
          "1e305\r\n\n-0.5 \r",
-         kExitOverflow,
+         kExitNotConverted,
          R"({"source":"dayBox","text":"1e305","writes":[],"error":"overflow","at":"secBox"})"
          "\n"
          R"({"source":"dayBox","text":"","writes":[{"box":"secBox","text":""},{"box":"minBox","text":""},)"
@@ -124,6 +131,17 @@ TEST(ConvertCli, PrintsWhatTheSistersShow)
          R"({"box":"minBox","text":"-720"},{"box":"hourBox","text":"-12"}],"error":null})"
          "\n"},
         {{"km"}, "", kExitOk, ""},
+        // --strict refuses what is not one number, and the empty text, but
+        // not blanks around or inside a number.
+        {{"--strict", "hour", "1,5", "", " 2 "},
+         "",
+         kExitNotConverted,
+         "\n\nSeconds:  7200\nMinutes:  120\nDays:     0.0833333333333333\n"},
+        {{"--strict", "--json", "c", "abc"},
+         "",
+         kExitNotConverted,
+         R"({"source":"celciusBox","text":"abc","writes":[],"error":"not a number"})"
+         "\n"},
     };
     for (const Case& c : cases) {
         const Outcome o = runWith(c.args, c.input);
@@ -153,7 +171,7 @@ TEST(ConvertCli, OutputThatCannotBeWrittenIsAFailure)
         std::ostringstream out;
         std::ostringstream err;
         out.setstate(std::ios::badbit);
-        EXPECT_EQ(run(args, in, out, err), kExitOverflow) << args.front();
+        EXPECT_EQ(run(args, in, out, err), kExitReadWrite) << args.front();
         EXPECT_EQ(err.str(), "tolvu-convert: cannot write the output\n");
     }
 }
@@ -183,6 +201,10 @@ TEST(ConvertCli, ListShowsEveryBoxWithNamesThatFindIt)
     }
     for (const RefusedName& r : refusedNames())
         EXPECT_NE(list.find(r.text), std::string::npos) << r.text;
+    const std::vector<std::string> names = lines(runWith({"--names"}).out);
+    EXPECT_EQ(names.size(), unitNames().size());
+    for (const std::string& n : names)
+        EXPECT_TRUE(findUnit(n)) << n;
 }
 
 } // namespace

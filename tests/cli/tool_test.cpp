@@ -37,6 +37,20 @@ protected:
         return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
     }
 
+    // Runs a shell script in the test's directory, $T naming the program and
+    // $C its bash completion;
+    // gives back what it printed, standard error included.
+    std::string script(const std::string& text)
+    {
+        std::ofstream(dir_ / "script") << text;
+        const std::string command = "cd '" + dir_.string() +
+                                    "' && T='" TOLVU_CONVERT_PATH "' C='" TOLVU_COMPLETION_PATH "' sh script >out 2>&1";
+        std::system(command.c_str());
+        std::ostringstream s;
+        s << std::ifstream(dir_ / "out", std::ios::binary).rdbuf();
+        return s.str();
+    }
+
     const fs::path dir_ = fs::temp_directory_path() / ("tolvu-convert-test-" + std::to_string(::getpid()));
     std::string out;
 };
@@ -63,6 +77,42 @@ TEST_F(ToolTest, ConvertsAllOfALargeStandardInput)
     EXPECT_NE(out.find("{\"source\":\"secBox\",\"text\":\"19999\",\"writes\":[{\"box\":\"minBox\",\"text\":"
                        "\"333.316666666667\"}"),
               std::string::npos);
+}
+
+// A failed read or write ends the program at once with its reason, even
+// with endless input to come; an answer is shown before more input is
+// awaited. `timeout` turns a hang into a failure.
+TEST_F(ToolTest, StopsAtAFailedReadOrWriteAndAnswersAtOnce)
+{
+    struct Case {
+        const char* script;
+        const char* printed;
+    };
+    const Case cases[] = {
+        {"yes 1 2>/dev/null | timeout 5 \"$T\" km >/dev/full; echo $?",
+         "tolvu-convert: cannot write the output: No space left on device\n3\n"},
+        {"trap '' PIPE; yes 2>/dev/null | (timeout 5 \"$T\" km; echo $? >status) | head -1 >/dev/null; cat status",
+         "tolvu-convert: cannot write the output: Broken pipe\n3\n"},
+        {"\"$T\" km </; echo $?", "tolvu-convert: cannot read the standard input: Is a directory\n3\n"},
+        {"mkfifo i o; timeout 5 \"$T\" km <i >o & exec 3>i 4<o; echo 1 >&3; read -r a <&4; echo \"$a\"; exec 3>&-; "
+         "wait $!; echo $?",
+         "Millimeters:  1000000\n0\n"},
+#ifndef __SANITIZE_ADDRESS__ // the sanitizers need far more address space
+        {"ulimit -v 100000; { echo 5; yes | tr -d '\\n'; } 2>/dev/null | timeout 5 \"$T\" c; echo $?",
+         "Kelvin:      278.15\nFahrenheit:  41\ntolvu-convert: out of memory reading a line of the standard "
+         "input\n3\n"},
+#endif
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(script(c.script), c.printed) << c.script;
+}
+
+// Options before SOURCE, the program's own unit names for it, nothing after.
+TEST_F(ToolTest, BashCompletes)
+{
+    EXPECT_EQ(script("bash -c '. \"$C\"; c() { COMP_WORDS=(\"$@\"); COMP_CWORD=$(($# - 1)); _tolvu_convert \"$T\"; "
+                     "echo \"${COMPREPLY[*]}\"; }; c x --s; c x --json metric; c x km \"\"'"),
+              "--strict\nmetric-ton metric-tons\n\n");
 }
 
 } // namespace

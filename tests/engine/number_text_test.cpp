@@ -79,6 +79,16 @@ TEST(Parse, MegabyteTexts)
     EXPECT_FALSE(tiny.overflow);
 }
 
+// Blanks aside, did the number take the whole text? Only "whole" texts pass
+// the command line's --strict.
+TEST(Parse, TellsWhetherTheNumberWasTheWholeText)
+{
+    for (const char* t : {" 1 000 ", "+3", "-.5", "5.", "1e5", "1 e - 3", "1e999", "1e-400"})
+        EXPECT_TRUE(parseNumber(t).whole) << t;
+    for (const char* t : {"", " ", ".", "-", "1e", "1e+", "1,5", "abc", "12abc", "1.2.3", "1e3.5", "5\r"})
+        EXPECT_FALSE(parseNumber(t).whole) << t;
+}
+
 struct FormatCase {
     double value;
     const char* text;
