@@ -9,12 +9,7 @@ set(CPACK_PACKAGE_VENDOR "${TOLVU_COMPANY_NAME}")
 set(CPACK_PACKAGE_CONTACT "${TOLVU_COMPANY_NAME} <info@${maker_domain}>")
 set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
-string(CONCAT CPACK_PACKAGE_DESCRIPTION
-    "One window holds 31 unit boxes in five groups: length, weight, volume,\n"
-    "temperature and time. Typing a number into any box shows the same\n"
-    "quantity in every other unit of its group, with the same digits on every\n"
-    "machine. The package also carries tolvu-convert, the same conversions on\n"
-    "the command line.")
+set(CPACK_PACKAGE_DESCRIPTION "${TOLVU_DESCRIPTION}")
 set(CPACK_PACKAGE_HOMEPAGE_URL "${PROJECT_HOMEPAGE_URL}")
 set(CPACK_PACKAGE_INSTALL_DIRECTORY "${TOLVU_PRODUCT_NAME}")
 set(CPACK_STRIP_FILES ON)
