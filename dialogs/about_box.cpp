@@ -3,6 +3,8 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include <tolvu/version.h>
+
 #include "app_object.h"
 #include "conversions.h"
 #include "form_look.h"
@@ -14,11 +16,6 @@ namespace tolvu {
 namespace {
 
 using runtime::twipsRect;
-
-const char kDistributionTerms[] =
-    "This program is freeware: you may use it without charge and give it to others, provided that it is passed "
-    "on unchanged and complete and that no fee is asked for it. It comes as it is, without any warranty; the "
-    "maker is not liable for any loss or damage that arises from its use.";
 
 QLabel* addLabel(QWidget* parent, const char* name, const QString& text, QRect geometry, Qt::Alignment alignment)
 {
@@ -79,7 +76,9 @@ AboutBox::AboutBox(QWidget* owner) : QDialog(owner, Qt::Dialog | Qt::MSWindowsFi
     picIcon->setGeometry(twipsRect(120, 120, 480, 480));
     picIcon->setPixmap(runtime::programIcon().pixmap(QSize(32, 32)));
 
-    QLabel* lblDescription = addLabel(this, "lblDescription", QString::fromLatin1(kDistributionTerms),
+    QLabel* lblDescription = addLabel(this, "lblDescription",
+                                      QString::fromUtf8(version::kDistributionTerms.data(),
+                                                        static_cast<qsizetype>(version::kDistributionTerms.size())),
                                       twipsRect(120, 840, 5475, 1410), Qt::AlignLeft);
     lblDescription->setWordWrap(true);
     runtime::setForeColor(lblDescription, runtime::color::kBlack);

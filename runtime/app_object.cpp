@@ -28,13 +28,14 @@ const AppObject& App()
 
 void initialise(QApplication& app)
 {
-    QApplication::setApplicationName(fromView(version::kInternalName));
+    // Docks and task bars tie the window to its menu entry and icon by one
+    // name: Qt announces the application name as the X11 window class and
+    // the desktop file name as the Wayland app id.
+    QApplication::setApplicationName(fromView(version::kAppId));
+    QGuiApplication::setDesktopFileName(QGuiApplication::applicationName());
     QApplication::setApplicationVersion(fromView(version::kVersionText));
     QApplication::setOrganizationName(fromView(version::kCompanyName));
     QApplication::setWindowIcon(programIcon());
-    // The program's own desktop entry carries this name, so the desktop can
-    // match the running window to it.
-    QGuiApplication::setDesktopFileName(QStringLiteral("tolvu"));
     registerFormFonts();
     followSystemColors(app);
 }
