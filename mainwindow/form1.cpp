@@ -119,6 +119,14 @@ bool isWindowSwitch(const QFocusEvent* event)
     return event->reason() == Qt::ActiveWindowFocusReason || event->reason() == Qt::PopupFocusReason;
 }
 
+// Selects the whole text with the cursor at its start: a line edit scrolls
+// to its cursor, and a value wider than its box must show its first digits.
+void selectWholeText(QLineEdit* box)
+{
+    const int length = static_cast<int>(box->text().size());
+    box->setSelection(length, -length);
+}
+
 } // namespace
 
 Form1::Form1(QWidget* parent)
@@ -232,8 +240,13 @@ void Form1::unitBoxKeyUp(Box source, runtime::KeyUp key)
 {
     const std::string text = unitBox(source)->text().toStdString();
     const Recalculation result = recalculate(source, key.key, key.shift, text);
-    for (const Write& write : result.writes())
-        unitBox(write.target)->setText(qtText(write.text.view()));
+    for (const Write& write : result.writes()) {
+        QLineEdit* target = unitBox(write.target);
+        target->setText(qtText(write.text.view()));
+        // setText leaves the cursor at the end, and a line edit scrolls to
+        // its cursor: a long value would show only its last digits.
+        target->setCursorPosition(0);
+    }
     if (const std::optional<Box> target = result.overflowAt()) {
         // Shown once this key event is done with, so the message box's own
         // event loop never runs inside the key handler.
@@ -256,7 +269,7 @@ void Form1::unitBoxGotFocus(QLineEdit* box)
     highlighted_ = box;
     runtime::setForeColor(box, runtime::color::kHighlight);
     runtime::setFontBold(box, true);
-    box->setSelection(0, static_cast<int>(box->text().size()));
+    selectWholeText(box);
 }
 
 void Form1::unitBoxLostFocus(QLineEdit* box)

@@ -152,6 +152,31 @@ TEST(Form1Behaviour, FocusHighlightFollowsTheFocusAndSelectsTheWholeText)
     EXPECT_TRUE(highlighted(mm));
 }
 
+// A value wider than its box shows from its first digit, whether the rule
+// wrote it or the focus selected it; the source keeps its caret.
+TEST(Form1Behaviour, LongValuesShowTheirFirstDigits)
+{
+    const auto form = showForm();
+    QLineEdit* sec = box(*form, "secBox");
+    sec->setFocus(Qt::TabFocusReason);
+    typeText(sec, QStringLiteral("1"));
+    EXPECT_EQ(sec->cursorPosition(), 1);
+    // Painting scrolls the box to its cursor; the first character shown is
+    // the one at the left edge.
+    const auto firstShown = [](QLineEdit* b) {
+        b->grab();
+        return b->cursorPositionAt(QPoint(0, b->height() / 2));
+    };
+    for (const char* name : {"hourBox", "dayBox"}) {
+        QLineEdit* written = box(*form, name);
+        ASSERT_GT(QFontMetrics(written->font()).horizontalAdvance(written->text()), written->width()) << name;
+        EXPECT_EQ(firstShown(written), 0) << name;
+        written->setFocus(Qt::TabFocusReason);
+        EXPECT_EQ(written->selectedText(), written->text()) << name;
+        EXPECT_EQ(firstShown(written), 0) << name;
+    }
+}
+
 // The report comes after the writes before the failing box; the window
 // goes on converting.
 TEST(Form1Behaviour, OverflowIsReportedAfterTheEarlierWrites)
