@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QShortcut>
 
@@ -227,9 +228,21 @@ bool Form1::eventFilter(QObject* watched, QEvent* event)
         break;
     case QEvent::FocusIn:
         if (!(isWindowSwitch(static_cast<QFocusEvent*>(event)) && highlighted_ == edit)) unitBoxGotFocus(edit);
+        if (static_cast<QFocusEvent*>(event)->reason() == Qt::MouseFocusReason) clickFocused_ = edit;
         break;
     case QEvent::FocusOut:
         if (!isWindowSwitch(static_cast<QFocusEvent*>(event))) unitBoxLostFocus(edit);
+        clickFocused_ = nullptr;
+        break;
+    case QEvent::MouseButtonRelease:
+        // The press of the click that brought the focus has put the caret
+        // where it was; unless the press began a drag over part of the text,
+        // the click selects the whole text as Tab does. Later clicks place
+        // the caret.
+        if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton && clickFocused_ == edit) {
+            clickFocused_ = nullptr;
+            if (!edit->hasSelectedText()) selectWholeText(edit);
+        }
         break;
     default: break;
     }

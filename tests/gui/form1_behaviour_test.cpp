@@ -177,6 +177,36 @@ TEST(Form1Behaviour, LongValuesShowTheirFirstDigits)
     }
 }
 
+// The click that brings the focus into a box selects its whole text, as
+// Tab does; a click into the focused box places the caret, and a drag
+// selects what it passes over.
+TEST(Form1Behaviour, ClickThatFocusesABoxSelectsItsWholeText)
+{
+    const auto form = showForm();
+    QLineEdit* kelvin = box(*form, "kelvinBox");
+    const QPoint start(3, kelvin->height() / 2);
+    const QPoint middle = kelvin->rect().center();
+    kelvin->setText(QStringLiteral("268.15"));
+    const QPoint inText(start.x() + QFontMetrics(kelvin->font()).horizontalAdvance(QStringLiteral("26")), start.y());
+    QTest::mouseClick(kelvin, Qt::LeftButton, Qt::NoModifier, middle);
+    EXPECT_EQ(QApplication::focusWidget(), kelvin);
+    EXPECT_EQ(kelvin->selectedText(), QStringLiteral("268.15"));
+    typeText(kelvin, QStringLiteral("1"));
+    EXPECT_EQ(kelvin->text(), QStringLiteral("1"));
+
+    QTest::mouseClick(kelvin, Qt::LeftButton, Qt::NoModifier, start);
+    EXPECT_FALSE(kelvin->hasSelectedText());
+    EXPECT_EQ(kelvin->cursorPosition(), 0);
+
+    kelvin->setText(QStringLiteral("268.15"));
+    box(*form, "mmBox")->setFocus(Qt::TabFocusReason);
+    QTest::mousePress(kelvin, Qt::LeftButton, Qt::NoModifier, start);
+    QTest::mouseMove(kelvin, inText);
+    QTest::mouseRelease(kelvin, Qt::LeftButton, Qt::NoModifier, inText);
+    EXPECT_TRUE(kelvin->hasSelectedText());
+    EXPECT_NE(kelvin->selectedText(), QStringLiteral("268.15"));
+}
+
 // The report comes after the writes before the failing box; the window
 // goes on converting.
 TEST(Form1Behaviour, OverflowIsReportedAfterTheEarlierWrites)
