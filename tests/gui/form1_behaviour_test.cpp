@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPalette>
 #include <QPushButton>
@@ -205,6 +206,36 @@ TEST(Form1Behaviour, ClickThatFocusesABoxSelectsItsWholeText)
     QTest::mouseRelease(kelvin, Qt::LeftButton, Qt::NoModifier, inText);
     EXPECT_TRUE(kelvin->hasSelectedText());
     EXPECT_NE(kelvin->selectedText(), QStringLiteral("268.15"));
+}
+
+// Another window or a popup menu taking the focus is no move between the
+// boxes: the box keeps its highlight while away and its caret and selection
+// when the focus comes back.
+TEST(Form1Behaviour, WindowSwitchKeepsTheHighlightAndSelection)
+{
+    const auto form = showForm();
+    QLineEdit* g = box(*form, "gBox");
+    g->setFocus(Qt::TabFocusReason);
+    typeText(g, QStringLiteral("125"));
+    g->setSelection(1, 1);
+    QWidget other;
+    QMenu menu;
+    menu.addAction(QStringLiteral("Copy"));
+    for (QWidget* away : {&other, static_cast<QWidget*>(&menu)}) {
+        if (away == &menu) {
+            menu.popup(g->mapToGlobal(QPoint()));
+        } else {
+            other.show();
+            other.activateWindow();
+        }
+        EXPECT_TRUE(QTest::qWaitFor([&] { return away->isActiveWindow() || QApplication::activePopupWidget(); }));
+        EXPECT_TRUE(highlighted(g));
+        away->close();
+        form->activateWindow();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::focusWidget() == g; }));
+        EXPECT_TRUE(highlighted(g));
+        EXPECT_EQ(g->selectedText(), QStringLiteral("2"));
+    }
 }
 
 // The report comes after the writes before the failing box; the window
