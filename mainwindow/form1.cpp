@@ -20,6 +20,7 @@
 #include "form_look.h"
 #include "rule.h"
 #include "system_colors.h"
+#include "text_box.h"
 
 namespace tolvu {
 namespace {
@@ -160,6 +161,7 @@ Form1::Form1(QWidget* parent)
         box->setMaxLength(std::numeric_limits<int>::max());
         runtime::setForeColor(box, runtime::color::kWindowText);
         box->installEventFilter(this);
+        runtime::boundUndoHistory(box);
         label->setBuddy(box);
 
         boxes_[static_cast<std::size_t>(place.box)] = box;

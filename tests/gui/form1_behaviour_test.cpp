@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPalette>
@@ -13,6 +15,7 @@
 
 #include "gui_test_support.h"
 #include "rule.h"
+#include "text_box.h"
 
 namespace tolvu::test {
 namespace {
@@ -236,6 +239,66 @@ TEST(Form1Behaviour, WindowSwitchKeepsTheHighlightAndSelection)
         EXPECT_TRUE(highlighted(g));
         EXPECT_EQ(g->selectedText(), QStringLiteral("2"));
     }
+}
+
+// A large paste, cut or removal replaces the text without a trace in the
+// undo history, which would otherwise keep every one of its characters for
+// good; typing and small pastes stay undoable.
+TEST(Form1Behaviour, LargeEditsAreNotKeptForUndo)
+{
+    const auto form = showForm();
+    QLineEdit* km = box(*form, "kmBox");
+    km->setFocus(Qt::TabFocusReason);
+    const QString large(runtime::kLargeEdit, QLatin1Char('7'));
+    const QString small(runtime::kLargeEdit - 3, QLatin1Char('7')); // over "12"
+    const auto contextMenuPaste = [km] {
+        QContextMenuEvent event(QContextMenuEvent::Keyboard, km->rect().center(), km->mapToGlobal(QPoint()));
+        QApplication::sendEvent(km, &event);
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr);
+        for (QAction* action : menu->actions())
+            if (action->text().startsWith(QLatin1String("&Paste"))) action->trigger();
+        menu->close();
+    };
+    struct Case {
+        const char* what;
+        QString clipboard;
+        std::function<void()> edit;
+        QString text; // after the edit, from "12" selected whole
+        bool undoable;
+    };
+    const Case cases[] = {
+        {"typing", {}, [km] { QTest::keyClicks(km, QStringLiteral("34")); }, QStringLiteral("34"), true},
+        {"small paste", small, [km] { QTest::keyClick(km, Qt::Key_Insert, Qt::ShiftModifier); }, small, true},
+        {"large paste", large, [km] { QTest::keyClick(km, Qt::Key_Insert, Qt::ShiftModifier); }, large, false},
+        {"context menu paste", large, contextMenuPaste, large, false},
+        {"typing over it", large,
+         [km] {
+             QTest::keyClick(km, Qt::Key_V, Qt::ControlModifier);
+             km->selectAll();
+             QTest::keyClick(km, Qt::Key_5);
+         },
+         QStringLiteral("5"), false},
+        {"cut", large,
+         [km] {
+             QTest::keyClick(km, Qt::Key_V, Qt::ControlModifier);
+             km->selectAll();
+             QTest::keyClick(km, Qt::Key_X, Qt::ControlModifier);
+         },
+         QString(), false},
+    };
+    for (const Case& c : cases) {
+        km->setText(QStringLiteral("12"));
+        km->selectAll();
+        QApplication::clipboard()->setText(c.clipboard);
+        c.edit();
+        EXPECT_EQ(km->text(), c.text) << c.what;
+        EXPECT_EQ(km->isUndoAvailable(), c.undoable) << c.what;
+    }
+    EXPECT_EQ(QApplication::clipboard()->text(), large) << "cut";
+    QTest::keyClicks(km, QStringLiteral("9"));
+    QTest::keyClick(km, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(km->text(), QString());
 }
 
 // The report comes after the writes before the failing box; the window
