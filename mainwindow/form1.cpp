@@ -1,5 +1,6 @@
 #include "form1.h"
 
+#include <QAccessibleWidget>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -128,6 +129,18 @@ void selectWholeText(QLineEdit* box)
     const int length = static_cast<int>(box->text().size());
     box->setSelection(length, -length);
 }
+
+// The main window is a plain widget, which a screen reader would otherwise
+// be shown as a filler, not as the window it is.
+QAccessibleInterface* accessibleForm1(const QString& className, QObject* object)
+{
+    if (className != QLatin1String(Form1::staticMetaObject.className())) return nullptr;
+    return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
+}
+
+// Installed before the window exists: a screen reader asks about a widget
+// while it is being built, and the answer is kept for the widget's life.
+[[maybe_unused]] const bool kAccessibleForm1 = (QAccessible::installFactory(accessibleForm1), true);
 
 } // namespace
 
