@@ -102,6 +102,17 @@ std::int16_t codeOfTypedKey(int key)
     return 0;
 }
 
+// Qt 6.4 lists a key with its modifiers as an int, later versions as a
+// QKeyCombination.
+[[maybe_unused]] int combined(int keyAndModifiers)
+{
+    return keyAndModifiers;
+}
+[[maybe_unused]] int combined(QKeyCombination keyAndModifiers)
+{
+    return keyAndModifiers.toCombined();
+}
+
 bool isTypedKeyCode(std::int16_t code)
 {
     return (code >= 48 && code <= 57) || code == 188 || code == 190;
@@ -167,7 +178,8 @@ KeyLevels levelsOfKey(quint32 nativeScanCode)
     KeyLevels levels{};
     if (nativeScanCode == 0) return levels;
     QKeyEvent probe(QEvent::KeyPress, Qt::Key_unknown, Qt::ShiftModifier, nativeScanCode, 0, 0);
-    for (const int combination : QKeyMapper::possibleKeys(&probe)) {
+    for (const auto& entry : QKeyMapper::possibleKeys(&probe)) {
+        const int combination = combined(entry);
         const int key = combination & ~Qt::KeyboardModifierMask;
         const auto modifiers = Qt::KeyboardModifiers::fromInt(combination & Qt::KeyboardModifierMask);
         if (modifiers == Qt::ShiftModifier && levels[0] == 0) levels[0] = key;
