@@ -50,6 +50,9 @@ void CreditsBox::showEvent(QShowEvent* event)
 void CreditsBox::formLoad()
 {
     label1_->setText(creditsText());
+    // A screen reader reads the label's name as it is: its lines end in a
+    // line feed, not in a carriage return it would read out or show.
+    label1_->setAccessibleName(creditsText().replace(QLatin1String("\r\n"), QLatin1String("\n")));
 }
 
 } // namespace tolvu

@@ -1,10 +1,12 @@
 #include "form1.h"
 
+#include <QAccessibleWidget>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QShortcut>
 
@@ -19,6 +21,7 @@
 #include "form_look.h"
 #include "rule.h"
 #include "system_colors.h"
+#include "text_box.h"
 
 namespace tolvu {
 namespace {
@@ -119,6 +122,26 @@ bool isWindowSwitch(const QFocusEvent* event)
     return event->reason() == Qt::ActiveWindowFocusReason || event->reason() == Qt::PopupFocusReason;
 }
 
+// Selects the whole text with the cursor at its start: a line edit scrolls
+// to its cursor, and a value wider than its box must show its first digits.
+void selectWholeText(QLineEdit* box)
+{
+    const int length = static_cast<int>(box->text().size());
+    box->setSelection(length, -length);
+}
+
+// The main window is a plain widget, which a screen reader would otherwise
+// be shown as a filler, not as the window it is.
+QAccessibleInterface* accessibleForm1(const QString& className, QObject* object)
+{
+    if (className != QLatin1String(Form1::staticMetaObject.className())) return nullptr;
+    return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
+}
+
+// Installed before the window exists: a screen reader asks about a widget
+// while it is being built, and the answer is kept for the widget's life.
+[[maybe_unused]] const bool kAccessibleForm1 = (QAccessible::installFactory(accessibleForm1), true);
+
 } // namespace
 
 Form1::Form1(QWidget* parent)
@@ -151,6 +174,7 @@ Form1::Form1(QWidget* parent)
         box->setMaxLength(std::numeric_limits<int>::max());
         runtime::setForeColor(box, runtime::color::kWindowText);
         box->installEventFilter(this);
+        runtime::boundUndoHistory(box);
         label->setBuddy(box);
 
         boxes_[static_cast<std::size_t>(place.box)] = box;
@@ -219,9 +243,21 @@ bool Form1::eventFilter(QObject* watched, QEvent* event)
         break;
     case QEvent::FocusIn:
         if (!(isWindowSwitch(static_cast<QFocusEvent*>(event)) && highlighted_ == edit)) unitBoxGotFocus(edit);
+        if (static_cast<QFocusEvent*>(event)->reason() == Qt::MouseFocusReason) clickFocused_ = edit;
         break;
     case QEvent::FocusOut:
         if (!isWindowSwitch(static_cast<QFocusEvent*>(event))) unitBoxLostFocus(edit);
+        clickFocused_ = nullptr;
+        break;
+    case QEvent::MouseButtonRelease:
+        // The press of the click that brought the focus has put the caret
+        // where it was; unless the press began a drag over part of the text,
+        // the click selects the whole text as Tab does. Later clicks place
+        // the caret.
+        if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton && clickFocused_ == edit) {
+            clickFocused_ = nullptr;
+            if (!edit->hasSelectedText()) selectWholeText(edit);
+        }
         break;
     default: break;
     }
@@ -232,8 +268,13 @@ void Form1::unitBoxKeyUp(Box source, runtime::KeyUp key)
 {
     const std::string text = unitBox(source)->text().toStdString();
     const Recalculation result = recalculate(source, key.key, key.shift, text);
-    for (const Write& write : result.writes())
-        unitBox(write.target)->setText(qtText(write.text.view()));
+    for (const Write& write : result.writes()) {
+        QLineEdit* target = unitBox(write.target);
+        target->setText(qtText(write.text.view()));
+        // setText leaves the cursor at the end, and a line edit scrolls to
+        // its cursor: a long value would show only its last digits.
+        target->setCursorPosition(0);
+    }
     if (const std::optional<Box> target = result.overflowAt()) {
         // Shown once this key event is done with, so the message box's own
         // event loop never runs inside the key handler.
@@ -256,7 +297,7 @@ void Form1::unitBoxGotFocus(QLineEdit* box)
     highlighted_ = box;
     runtime::setForeColor(box, runtime::color::kHighlight);
     runtime::setFontBold(box, true);
-    box->setSelection(0, static_cast<int>(box->text().size()));
+    selectWholeText(box);
 }
 
 void Form1::unitBoxLostFocus(QLineEdit* box)

@@ -43,6 +43,9 @@ private:
     // The box drawn with the focus highlight; the window losing and regaining
     // activation leaves it as it is.
     QLineEdit* highlighted_ = nullptr;
+    // The box that a mouse press has just given the focus, until that
+    // button is released.
+    QLineEdit* clickFocused_ = nullptr;
 };
 
 } // namespace tolvu

@@ -5,6 +5,10 @@
 
 #include <tolvu/version.h>
 
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
 #include "form_look.h"
 #include "system_colors.h"
 
@@ -14,6 +18,19 @@ namespace {
 QString fromView(std::string_view s)
 {
     return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+// glibc raises its threshold for giving a block its own mapping to the size
+// of the largest such block freed so far. After the text layout of one long
+// paste has been freed, the layouts of the next ones would come from the
+// heap, which is hardly ever given back: the program would keep the memory
+// of its largest paste for good. A fixed threshold (glibc's default) keeps
+// every large block mapped on its own and returned when freed.
+void returnLargeBlocksWhenFreed()
+{
+#if defined(__GLIBC__)
+    mallopt(M_MMAP_THRESHOLD, 128 * 1024);
+#endif
 }
 
 } // namespace
@@ -28,6 +45,7 @@ const AppObject& App()
 
 void initialise(QApplication& app)
 {
+    returnLargeBlocksWhenFreed();
     // Docks and task bars tie the window to its menu entry and icon by one
     // name: Qt announces the application name as the X11 window class and
     // the desktop file name as the Wayland app id.

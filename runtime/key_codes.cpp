@@ -2,6 +2,8 @@
 
 #include <QGuiApplication>
 #include <QKeyEvent>
+// Qt's own view of the keyboard layout (see levelsOfKey).
+#include <QtGui/private/qkeymapper_p.h>
 
 #include <span>
 #include <utility>
@@ -12,8 +14,8 @@ namespace {
 using Pair = std::pair<int, std::int16_t>;
 
 // Keys of the main block whose symbol changes with Shift or the layout, by
-// XKB keycode (evdev code + 8): the physical key decides the code, as on
-// Windows.
+// XKB keycode (evdev code + 8), where they stand on a US keyboard: the code of
+// a key whose symbols the layout does not tell.
 // clang-format off
 constexpr Pair kXkbMainKeys[] = {
     {10, 49}, {11, 50}, {12, 51}, {13, 52}, {14, 53}, {15, 54}, {16, 55}, {17, 56}, {18, 57}, {19, 48},
@@ -90,6 +92,32 @@ std::int16_t codeOfQtKey(int key, bool keypad)
     return lookup(kQtKeys, key);
 }
 
+// The code that a key typing `key` at one of its levels has for that reason
+// alone: the full stop, the digits and the comma; 0 for any other key.
+std::int16_t codeOfTypedKey(int key)
+{
+    if (key == Qt::Key_Period) return 190;
+    if (key >= Qt::Key_0 && key <= Qt::Key_9) return static_cast<std::int16_t>(48 + (key - Qt::Key_0));
+    if (key == Qt::Key_Comma) return 188;
+    return 0;
+}
+
+// Qt 6.4 lists a key with its modifiers as an int, later versions as a
+// QKeyCombination.
+[[maybe_unused]] int combined(int keyAndModifiers)
+{
+    return keyAndModifiers;
+}
+[[maybe_unused]] int combined(QKeyCombination keyAndModifiers)
+{
+    return keyAndModifiers.toCombined();
+}
+
+bool isTypedKeyCode(std::int16_t code)
+{
+    return (code >= 48 && code <= 57) || code == 188 || code == 190;
+}
+
 std::int16_t shiftMask(Qt::KeyboardModifiers modifiers)
 {
     std::int16_t mask = 0;
@@ -115,17 +143,56 @@ KeyUp mapKey(const KeyInput& input, KeyPlatform platform)
     // Keypad keys are left to the Qt key: with NumLock off they are the
     // navigation keys they are labelled with, as Windows reports them too.
     const bool keypad = input.modifiers.testFlag(Qt::KeypadModifier);
-    if (platform != KeyPlatform::Windows && input.nativeScanCode != 0 && !keypad) {
-        if (const std::int16_t code = lookup(kXkbMainKeys, static_cast<int>(input.nativeScanCode)))
-            return {code, shift};
+    if (platform == KeyPlatform::Windows || keypad) return {codeOfQtKey(input.qtKey, keypad), shift};
+
+    for (const int level : input.levels)
+        if (const std::int16_t code = codeOfTypedKey(level)) return {code, shift};
+    std::int16_t code = 0;
+    if (input.nativeScanCode != 0) code = lookup(kXkbMainKeys, static_cast<int>(input.nativeScanCode));
+    if (!code) code = codeOfQtKey(input.qtKey, false);
+    // Where a US keyboard has the full stop, a digit or the comma, the
+    // layout may have put something else (":" on a French keyboard).
+    if (input.levels != KeyLevels{} && isTypedKeyCode(code)) code = 0;
+    return {code, shift};
+}
+
+// A key is named by what it types at either level, not only at the level in
+// force when it comes up: on a French keyboard "." is Shift with the key
+// that types ";", and the user may let go of Shift first. So at release the
+// key's symbols with and without Shift are looked up in the keymap that Qt
+// keeps for its own key events, through QKeyMapper::possibleKeys. On
+// Wayland only Qt has that keymap (the compositor hands it to Qt's
+// connection), and under X11 it is the one Qt translated the event with;
+// asking the X server would fail on Wayland. The price is Qt's private API,
+// which ties the build to the Qt version (qt6-base-private-dev).
+// Remembering what each key typed at its press would be public but would
+// know one level only: ":" at press cannot tell the French ":/" key (never
+// ".") from the German ".:" key (always "."), and "!" the US "1!" key from
+// the French "!" key. Where Qt knows no keymap, the levels stay unknown and
+// the key's place on a US keyboard stands in.
+//
+// Probed with Shift held, Qt lists the key's unshifted symbol first, with
+// Shift still among its modifiers, and its shifted symbol with none.
+KeyLevels levelsOfKey(quint32 nativeScanCode)
+{
+    KeyLevels levels{};
+    if (nativeScanCode == 0) return levels;
+    QKeyEvent probe(QEvent::KeyPress, Qt::Key_unknown, Qt::ShiftModifier, nativeScanCode, 0, 0);
+    for (const auto& entry : QKeyMapper::possibleKeys(&probe)) {
+        const int combination = combined(entry);
+        const int key = combination & ~Qt::KeyboardModifierMask;
+        const auto modifiers = Qt::KeyboardModifiers::fromInt(combination & Qt::KeyboardModifierMask);
+        if (modifiers == Qt::ShiftModifier && levels[0] == 0) levels[0] = key;
+        if (modifiers == Qt::NoModifier && levels[1] == 0) levels[1] = key;
     }
-    return {codeOfQtKey(input.qtKey, keypad), shift};
+    return levels;
 }
 
 std::optional<KeyUp> keyUpFrom(const QKeyEvent& event)
 {
     if (event.isAutoRepeat()) return std::nullopt;
-    const KeyInput input{event.key(), event.modifiers(), event.nativeScanCode(), event.nativeVirtualKey()};
+    const KeyInput input{event.key(), event.modifiers(), event.nativeScanCode(), event.nativeVirtualKey(),
+                         currentKeyPlatform() == KeyPlatform::Xkb ? levelsOfKey(event.nativeScanCode()) : KeyLevels{}};
     return mapKey(input, currentKeyPlatform());
 }
 

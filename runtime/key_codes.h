@@ -1,10 +1,11 @@
 // Qt key events as the key filter reads them: the Windows virtual-key code of
-// the physical key and the modifier mask (1 Shift, 2 Ctrl, 4 Alt).
+// the key and the modifier mask (1 Shift, 2 Ctrl, 4 Alt).
 #pragma once
 
 #include <Qt>
 #include <QtGlobal>
 
+#include <array>
 #include <cstdint>
 #include <optional>
 
@@ -19,11 +20,16 @@ enum class KeyPlatform : std::uint8_t {
              // as xcb and wayland deliver; zero leaves the Qt key alone
 };
 
+// What a key types without and with Shift in the active layout, as Qt keys;
+// all zero where the layout is not known.
+using KeyLevels = std::array<int, 2>;
+
 struct KeyInput {
     int qtKey = 0;
     Qt::KeyboardModifiers modifiers;
     quint32 nativeScanCode = 0;
     quint32 nativeVirtualKey = 0;
+    KeyLevels levels{};
 };
 
 struct KeyUp {
@@ -35,10 +41,16 @@ struct KeyUp {
 // The platform the running application's key events come from.
 KeyPlatform currentKeyPlatform();
 
-// Maps one key event onto the code of its physical key: the digit row keeps
-// 48..57 with Shift held, keypad digits are 96..105 and the keypad point 110.
+// Maps one key event onto the code of its key, as Windows names keys: the
+// main-block key that types "." at either level is 190, a key that types a
+// digit is 48..57 and one that types "," is 188, whatever Shift does at the
+// moment of release; keypad digits are 96..105 and the keypad point 110.
 // Unknown keys map to code 0, which no filter accepts.
 KeyUp mapKey(const KeyInput& input, KeyPlatform platform);
+
+// What the key with this XKB keycode types in the layout the application's
+// keyboard state holds now; all zero where the platform does not say.
+KeyLevels levelsOfKey(quint32 nativeScanCode);
 
 // The key-up a release event stands for; none for an auto-repeated release,
 // since a held key counts as released only once, at the end.

@@ -2,6 +2,7 @@
 // opens them.
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QBitmap>
 #include <QLabel>
@@ -160,6 +161,36 @@ TEST(AboutBox, LinksHandTheExactAddressesToTheDesktop)
               (std::vector<std::string>{"mailto:info@velmora.example?subject=Velmora Convert v2.14 (Build 2131)",
                                         "http://velmora.example/index.asp?prodid=tolvu"}));
     EXPECT_TRUE(about.isVisible());
+}
+
+// What a screen reader is given: the links as links whose press action
+// opens what their click opens, the credits as seven lines of text, and the
+// main window as a window.
+TEST(Accessibility, LinksCreditsAndMainWindow)
+{
+    std::vector<std::string> addresses;
+    const runtime::AddressOpener previous =
+        runtime::setAddressOpener([&](const QString& a) { addresses.push_back(a.toStdString()); });
+    Form1 owner;
+    AboutBox about(&owner);
+    for (const char* name : {"lblEmail", "lblWebSite"}) {
+        QWidget* label = child(about, name);
+        QAccessibleInterface* link = QAccessible::queryAccessibleInterface(label);
+        ASSERT_TRUE(link && link->actionInterface()) << name;
+        EXPECT_EQ(link->role(), QAccessible::Link) << name;
+        EXPECT_EQ(link->text(QAccessible::Name), textOf(label)) << name;
+        EXPECT_EQ(link->actionInterface()->actionNames(), QStringList(QAccessibleActionInterface::pressAction()));
+        link->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QTest::mouseClick(label, Qt::LeftButton);
+        ASSERT_EQ(addresses.size() % 2, 0u) << name;
+        EXPECT_EQ(addresses[addresses.size() - 2], addresses.back()) << name;
+    }
+    runtime::setAddressOpener(previous);
+    EXPECT_EQ(addresses.size(), 4u);
+    CreditsBox credits(&owner);
+    const QString name = QAccessible::queryAccessibleInterface(credits.findChild<QLabel*>())->text(QAccessible::Name);
+    EXPECT_EQ(name.split(QLatin1Char('\n')), creditsText().split(QStringLiteral("\r\n")));
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(&owner)->role(), QAccessible::Window);
 }
 
 TEST(AboutBox, OkEnterAndEscapeCloseIt)

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPalette>
 #include <QPushButton>
@@ -12,6 +15,7 @@
 
 #include "gui_test_support.h"
 #include "rule.h"
+#include "text_box.h"
 
 namespace tolvu::test {
 namespace {
@@ -150,6 +154,143 @@ TEST(Form1Behaviour, FocusHighlightFollowsTheFocusAndSelectsTheWholeText)
     EXPECT_EQ(textColor(cm), QColor(Qt::darkGreen));
     QApplication::setPalette(original);
     EXPECT_TRUE(highlighted(mm));
+}
+
+// A value wider than its box shows from its first digit, whether the rule
+// wrote it or the focus selected it; the source keeps its caret.
+TEST(Form1Behaviour, LongValuesShowTheirFirstDigits)
+{
+    const auto form = showForm();
+    QLineEdit* sec = box(*form, "secBox");
+    sec->setFocus(Qt::TabFocusReason);
+    typeText(sec, QStringLiteral("1"));
+    EXPECT_EQ(sec->cursorPosition(), 1);
+    // Painting scrolls the box to its cursor; the first character shown is
+    // the one at the left edge.
+    const auto firstShown = [](QLineEdit* b) {
+        b->grab();
+        return b->cursorPositionAt(QPoint(0, b->height() / 2));
+    };
+    for (const char* name : {"hourBox", "dayBox"}) {
+        QLineEdit* written = box(*form, name);
+        ASSERT_GT(QFontMetrics(written->font()).horizontalAdvance(written->text()), written->width()) << name;
+        EXPECT_EQ(firstShown(written), 0) << name;
+        written->setFocus(Qt::TabFocusReason);
+        EXPECT_EQ(written->selectedText(), written->text()) << name;
+        EXPECT_EQ(firstShown(written), 0) << name;
+    }
+}
+
+// The click that brings the focus into a box selects its whole text, as
+// Tab does; a click into the focused box places the caret, and a drag
+// selects what it passes over.
+TEST(Form1Behaviour, ClickThatFocusesABoxSelectsItsWholeText)
+{
+    const auto form = showForm();
+    QLineEdit* kelvin = box(*form, "kelvinBox");
+    const QPoint start(3, kelvin->height() / 2);
+    const QPoint middle = kelvin->rect().center();
+    kelvin->setText(QStringLiteral("268.15"));
+    const QPoint inText(start.x() + QFontMetrics(kelvin->font()).horizontalAdvance(QStringLiteral("26")), start.y());
+    QTest::mouseClick(kelvin, Qt::LeftButton, Qt::NoModifier, middle);
+    EXPECT_EQ(QApplication::focusWidget(), kelvin);
+    EXPECT_EQ(kelvin->selectedText(), QStringLiteral("268.15"));
+    typeText(kelvin, QStringLiteral("1"));
+    EXPECT_EQ(kelvin->text(), QStringLiteral("1"));
+
+    QTest::mouseClick(kelvin, Qt::LeftButton, Qt::NoModifier, start);
+    EXPECT_FALSE(kelvin->hasSelectedText());
+    EXPECT_EQ(kelvin->cursorPosition(), 0);
+
+    kelvin->setText(QStringLiteral("268.15"));
+    box(*form, "mmBox")->setFocus(Qt::TabFocusReason);
+    QTest::mousePress(kelvin, Qt::LeftButton, Qt::NoModifier, start);
+    QTest::mouseMove(kelvin, inText);
+    QTest::mouseRelease(kelvin, Qt::LeftButton, Qt::NoModifier, inText);
+    EXPECT_TRUE(kelvin->hasSelectedText());
+    EXPECT_NE(kelvin->selectedText(), QStringLiteral("268.15"));
+}
+
+// Another window or a popup menu taking the focus is no move between the
+// boxes: the box keeps its highlight while away and its caret and selection
+// when the focus comes back.
+TEST(Form1Behaviour, WindowSwitchKeepsTheHighlightAndSelection)
+{
+    const auto form = showForm();
+    QLineEdit* g = box(*form, "gBox");
+    g->setFocus(Qt::TabFocusReason);
+    typeText(g, QStringLiteral("125"));
+    g->setSelection(1, 1);
+    QWidget other;
+    QMenu menu;
+    menu.addAction(QStringLiteral("Copy"));
+    for (QWidget* away : {&other, static_cast<QWidget*>(&menu)}) {
+        if (away == &menu) {
+            menu.popup(g->mapToGlobal(QPoint()));
+        } else {
+            other.show();
+            other.activateWindow();
+        }
+        EXPECT_TRUE(QTest::qWaitFor([&] { return away->isActiveWindow() || QApplication::activePopupWidget(); }));
+        EXPECT_TRUE(highlighted(g));
+        away->close();
+        form->activateWindow();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::focusWidget() == g; }));
+        EXPECT_TRUE(highlighted(g));
+        EXPECT_EQ(g->selectedText(), QStringLiteral("2"));
+    }
+}
+
+// A large paste, cut or removal replaces the text without a trace in the
+// undo history, which would otherwise keep every one of its characters for
+// good; typing and small pastes stay undoable.
+TEST(Form1Behaviour, LargeEditsAreNotKeptForUndo)
+{
+    const auto form = showForm();
+    QLineEdit* km = box(*form, "kmBox");
+    km->setFocus(Qt::TabFocusReason);
+    const QString large(runtime::kLargeEdit, QLatin1Char('7'));
+    const QString small(runtime::kLargeEdit - 3, QLatin1Char('7')); // over "12"
+    struct Case {
+        QString before; // selected whole
+        QString clipboard;
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        QString after;
+        bool undoable;
+    };
+    const Case cases[] = {
+        {QStringLiteral("12"), {}, Qt::Key_3, Qt::NoModifier, QStringLiteral("3"), true},
+        {QStringLiteral("12"), small, Qt::Key_Insert, Qt::ShiftModifier, small, true},
+        {QStringLiteral("12"), large, Qt::Key_Insert, Qt::ShiftModifier, large, false},
+        {large, {}, Qt::Key_5, Qt::NoModifier, QStringLiteral("5"), false},
+        {large, {}, Qt::Key_X, Qt::ControlModifier, QString(), false},
+        {QStringLiteral("12"), large, Qt::Key_Menu, Qt::NoModifier, large, false}, // the context menu's Paste
+    };
+    for (const Case& c : cases) {
+        km->setText(c.before);
+        km->selectAll();
+        QApplication::clipboard()->setText(c.clipboard);
+        if (c.key != Qt::Key_Menu) {
+            QTest::keyClick(km, c.key, c.modifiers);
+        } else {
+            QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(), km->mapToGlobal(QPoint()));
+            QApplication::sendEvent(km, &event);
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            ASSERT_NE(menu, nullptr);
+            for (QAction* action : menu->actions())
+                if (action->text().startsWith(QLatin1String("&Paste"))) action->trigger();
+            menu->close();
+        }
+        EXPECT_EQ(km->text(), c.after) << c.before.size() << " " << c.key;
+        EXPECT_EQ(km->isUndoAvailable(), c.undoable) << c.before.size() << " " << c.key;
+        if (c.key == Qt::Key_X) {
+            EXPECT_EQ(QApplication::clipboard()->text(), large);
+        }
+    }
+    QTest::keyClick(km, Qt::Key_9);
+    QTest::keyClick(km, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(km->text(), large);
 }
 
 // The report comes after the writes before the failing box; the window

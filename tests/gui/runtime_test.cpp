@@ -10,7 +10,7 @@
 namespace tolvu::runtime {
 namespace {
 
-TEST(KeyMapping, GivesThePhysicalKeysCode)
+TEST(KeyMapping, GivesTheKeysCode)
 {
     constexpr auto X = KeyPlatform::Xkb;
     constexpr auto W = KeyPlatform::Windows;
@@ -24,7 +24,7 @@ TEST(KeyMapping, GivesThePhysicalKeysCode)
     };
     // clang-format off
     const Case cases[] = {
-        // X11 and Wayland: the scan code names the digit row and full stop whatever Shift or the layout make of them.
+        // X11 and Wayland, the layout unknown: the scan code names the key by its place on a US keyboard.
         {X, {Qt::Key_Exclam, kShift, 10, 0}, {49, 1}}, {X, {Qt::Key_ParenRight, kShift, 19, 0}, {48, 1}},
         {X, {Qt::Key_Eacute, kNone, 11, 0}, {50, 0}}, {X, {Qt::Key_Greater, kShift, 60, 0}, {190, 1}},
         {X, {Qt::Key_7, kPad, 79, 0}, {103, 0}}, {X, {Qt::Key_0, kPad, 90, 0}, {96, 0}},
@@ -33,6 +33,13 @@ TEST(KeyMapping, GivesThePhysicalKeysCode)
         {X, {Qt::Key_End, kPad, 87, 0}, {35, 0}}, {X, {Qt::Key_Delete, kPad, 91, 0}, {46, 0}},
         {X, {Qt::Key_Insert, kShift | Qt::ControlModifier, 118, 0}, {45, 3}},
         {X, {Qt::Key_E, Qt::AltModifier, 26, 0}, {69, 4}},
+        // The layout known: what the key types at either level decides, whatever Shift does at release.
+        {X, {Qt::Key_Semicolon, kNone, 59, 0, {Qt::Key_Semicolon, Qt::Key_Period}}, {190, 0}},
+        {X, {Qt::Key_Colon, kShift, 60, 0, {Qt::Key_Period, Qt::Key_Colon}}, {190, 1}},
+        {X, {Qt::Key_Colon, kNone, 60, 0, {Qt::Key_Colon, Qt::Key_Slash}}, {0, 0}},
+        {X, {Qt::Key_Ampersand, kNone, 10, 0, {Qt::Key_Ampersand, Qt::Key_1}}, {49, 0}},
+        {X, {Qt::Key_Question, kShift, 58, 0, {Qt::Key_Comma, Qt::Key_Question}}, {188, 1}},
+        {X, {Qt::Key_Period, kPad, 91, 0, {Qt::Key_Period, Qt::Key_Delete}}, {110, 0}},
         // No scan code: the Qt key and the keypad flag alone.
         {X, {Qt::Key_9, kNone, 0, 0}, {57, 0}}, {X, {Qt::Key_At, kShift, 0, 0}, {50, 1}},
         {X, {Qt::Key_9, kPad, 0, 0}, {105, 0}}, {X, {Qt::Key_Period, kPad, 0, 0}, {110, 0}},
