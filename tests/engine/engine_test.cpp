@@ -6,38 +6,21 @@
 #include <bit>
 #include <cstdint>
 #include <cstdlib>
-#include <fstream>
 #include <map>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "rule.h"
+#include "tsv.h"
 
 namespace tolvu {
 namespace {
 
-using Row = std::vector<std::string>;
+using test::Row;
 
-// The rows of a tab-separated file of this folder; "#" starts a comment,
-// and \t, \n and \r in a field stand for a tab, a line feed and a CR.
 std::vector<Row> readTable(const std::string& name)
 {
-    std::ifstream in(TOLVU_ENGINE_TEST_DATA "/" + name);
-    EXPECT_TRUE(in) << name;
-    std::vector<Row> rows;
-    for (std::string line; std::getline(in, line);) {
-        if (line.empty() || line[0] == '#') continue;
-        std::istringstream fields(line);
-        rows.emplace_back();
-        for (std::string field; std::getline(fields, field, '\t');) {
-            for (const auto& [escape, c] : {std::pair{"\\t", '\t'}, {"\\n", '\n'}, {"\\r", '\r'}})
-                for (std::size_t at; (at = field.find(escape)) != std::string::npos;)
-                    field.replace(at, 2, 1, c);
-            rows.back().push_back(field);
-        }
-    }
-    return rows;
+    return test::readTable(TOLVU_ENGINE_TEST_DATA "/" + name);
 }
 
 Box box(const std::string& name)

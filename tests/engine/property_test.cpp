@@ -3,13 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <bit>
-#include <cmath>
-#include <cstdint>
 #include <random>
 #include <string>
 
 #include "number_checks.h"
-#include "number_text.h"
 
 namespace tolvu {
 namespace {
@@ -21,8 +18,7 @@ TEST(NumberTextProperty, RandomDoublesFormatToTheirFifteenDigitRounding)
     std::mt19937_64 rng(20240611);
     for (int i = 0; i < kRounds; ++i) {
         const double x = std::bit_cast<double>(rng());
-        if (!std::isfinite(x)) continue;
-        ASSERT_EQ(checks::numberTextFault(formatNumber(x).view(), x), "") << x;
+        ASSERT_EQ(checks::formatFault(x), "") << x;
     }
 }
 
@@ -41,11 +37,7 @@ TEST(NumberTextProperty, RandomDecimalTextsReadAsTheNearestDouble)
         if (below(4) != 0) text += (below(2) ? "e" : "E") + std::to_string(below(671) - 340);
         for (std::size_t at = text.size(); at > 0; --at)
             if (below(8) == 0) text.insert(at - 1, 1, " \t\n"[below(3)]);
-
-        const checks::Reference want = checks::referenceParse(text);
-        const ParsedNumber got = parseNumber(text);
-        ASSERT_EQ(got.overflow, want.overflow) << text;
-        ASSERT_EQ(std::bit_cast<std::uint64_t>(got.value), std::bit_cast<std::uint64_t>(want.value)) << text;
+        ASSERT_EQ(checks::parseFault(text), "") << text;
     }
 }
 

@@ -1,7 +1,9 @@
 #include "number_checks.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <regex>
@@ -16,15 +18,14 @@ bool isDigit(char c)
     return c >= '0' && c <= '9';
 }
 
-Reference readDecimal(const std::string& decimal)
+// The decimal correctly rounded; infinite beyond the double range.
+double readDecimal(const std::string& decimal)
 {
-    const double v = std::strtod(decimal.c_str(), nullptr);
-    return std::isinf(v) ? Reference{0.0, true} : Reference{v, false};
+    return std::strtod(decimal.c_str(), nullptr);
 }
 
-} // namespace
-
-Reference referenceParse(std::string_view text)
+// What a box's text denotes, read by the C library.
+double referenceParse(std::string_view text)
 {
     std::string s;
     for (char c : text)
@@ -35,16 +36,15 @@ Reference referenceParse(std::string_view text)
         point = point || s[i] == '.';
         digits += isDigit(s[i]);
     }
-    if (digits == 0) return {};
     // An exponent counts only with a digit after its optional sign.
     std::size_t end = i;
-    if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
-        std::size_t j = i + 1 + (s[i + 1] == '+' || s[i + 1] == '-');
-        for (; j < s.size() && isDigit(s[j]); ++j)
+    if (i < s.size() && (s[i] == 'e' || s[i] == 'E'))
+        for (std::size_t j = i + 1 + (s[i + 1] == '+' || s[i + 1] == '-'); j < s.size() && isDigit(s[j]); ++j)
             end = j + 1;
-    }
-    return readDecimal(s.substr(0, end));
+    return digits == 0 ? 0.0 : readDecimal(s.substr(0, end));
 }
+
+} // namespace
 
 std::string numberTextFault(std::string_view view, double value)
 {
@@ -53,27 +53,41 @@ std::string numberTextFault(std::string_view view, double value)
     const std::string text(view);
     char decimal[40];
     std::snprintf(decimal, sizeof decimal, "%.14e", value);
-    const Reference want = readDecimal(decimal);
-    const double magnitude = std::fabs(want.value);
-    const bool exponentForm = want.overflow || (magnitude != 0.0 && (magnitude < 1e-4 || magnitude >= 1e15));
-
-    if (!std::regex_match(text, exponentForm ? kExponent : kFixed)) return "not the number text form for " + text;
+    const double want = readDecimal(decimal); // inf where the rounding leaves the range
+    const bool exponentForm = std::fabs(want) >= 1e15 || (want != 0.0 && std::fabs(want) < 1e-4);
+    if (!std::regex_match(text, exponentForm ? kExponent : kFixed)) return "not the number text form: " + text;
     std::string digits;
     for (char c : text.substr(0, text.find('E')))
         if (isDigit(c)) digits += c;
-    if (digits.size() - std::min(digits.find_first_not_of('0'), digits.size()) > 15) return "over 15 digits";
-    if ((text[0] == '-') != (value < 0.0)) return "the wrong sign";
-    const Reference denoted = referenceParse(text);
-    if (denoted.overflow != want.overflow || denoted.value != want.value) return "not the value rounded to 15 digits";
+    if (digits.size() - std::min(digits.find_first_not_of('0'), digits.size()) > 15) return "over 15 digits: " + text;
+    if ((text[0] == '-') != (value < 0.0)) return "the wrong sign: " + text;
+    if (referenceParse(text) != want) return "not the value rounded to 15 digits: " + text;
     const ParsedNumber back = parseNumber(text);
-    if (back.overflow != want.overflow || (!back.overflow && back.value != want.value)) return "reads back otherwise";
+    if (back.overflow != std::isinf(want) || (!back.overflow && back.value != want)) return "reads back otherwise";
     return {};
 }
 
-void require(bool ok, std::string_view what, std::string_view input)
+std::string parseFault(std::string_view text)
 {
-    if (ok) return;
-    std::fprintf(stderr, "check failed: %.*s [%.*s]\n", static_cast<int>(what.size()), what.data(),
+    const ParsedNumber got = parseNumber(text);
+    const double want = referenceParse(text);
+    if (!std::isfinite(got.value) || got.overflow != std::isinf(want)) return "overflow flagged wrongly";
+    if (!got.overflow && std::bit_cast<std::uint64_t>(got.value) != std::bit_cast<std::uint64_t>(want))
+        return "read another value";
+    return got.overflow ? "" : numberTextFault(formatNumber(got.value).view(), got.value);
+}
+
+std::string formatFault(double value)
+{
+    const NumberText text = formatNumber(value);
+    if (std::isfinite(value)) return numberTextFault(text.view(), value);
+    return text.empty() ? "" : "inf or nan got a number text";
+}
+
+void require(const std::string& fault, std::string_view input)
+{
+    if (fault.empty()) return;
+    std::fprintf(stderr, "check failed: %s [%.*s]\n", fault.c_str(),
                  static_cast<int>(std::min<std::size_t>(input.size(), 200)), input.data());
     std::abort();
 }

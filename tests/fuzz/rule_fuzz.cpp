@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "number_checks.h"
@@ -47,7 +48,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         require(i < r.writes().size() && r.writes()[i].target == target, "a sister written out of order", text);
         const std::string_view shown = r.writes()[i++].text.view();
-        require(text.empty() ? shown.empty() : checks::numberTextFault(shown, result).empty(), "wrong text", text);
+        require(text.empty() ? std::string(shown.empty() ? "" : "not emptied") : checks::numberTextFault(shown, result),
+                text);
     }
     require(!r.overflowAt() && r.writes().size() == i, "a write too many, or an overflow for finite results", text);
     return 0;
