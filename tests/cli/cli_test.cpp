@@ -27,7 +27,7 @@ Outcome runWith(std::vector<std::string_view> args, const std::string& input = {
 TEST(Cli, Converts)
 {
     // Messages show 40 bytes of a text at most, cut before a whole character.
-    const std::string x37(37, 'x'), fits = x37 + "xxx", cut = x37 + "\U0001F600" + "1";
+    const std::string x37(37, 'x'), fits = x37 + "xxx", wide = fits + "x", cut = x37 + "\U0001F600" + "1";
     // clang-format off
     struct Row { std::vector<std::string_view> args; std::string input; int status; std::string out, err; };
     const Row rows[] = {
@@ -46,8 +46,8 @@ TEST(Cli, Converts)
          R"({"source":"celciusBox","text":"1,5","writes":[],"error":"not a number"})" "\n"
          R"({"source":"celciusBox","text":" 1 000 ","writes":[{"box":"kelvinBox","text":"1273.15"},{"box":"fahrBox","text":"1832"}],"error":null})" "\n",
          "tolvu-convert: \"1,5\" is not a number\n"},
-        {{"--strict", "c", fits, cut}, "", 1, "\n",
-         "\"" + fits + "\" is not a number\ntolvu-convert: \"" + x37 + "\"... (42 bytes) is not a number\n"},
+        {{"--strict", "c", fits, wide, cut}, "", 1, "\n\n", "\"" + fits + "\" is not a number\ntolvu-convert: \"" + fits +
+         "\"... (41 bytes) is not a number\ntolvu-convert: \"" + x37 + "\"... (42 bytes) is not a number\n"},
         {{}, "", 2, "", "missing SOURCE"}, {{"--jsn", "km"}, "", 2, "", "unknown option \"--jsn\""},
         {{"-"}, "", 2, "", "tolvu-convert: unknown unit \"-\"\ntry 'tolvu-convert --list'\n"},
         {{"ton"}, "", 2, "", "\"ton\" is not accepted: a ton may be a metric ton (t), a short ton (ston) or a long ton (lton)\n"},
@@ -67,9 +67,9 @@ TEST(Cli, Informs)
     // clang-format off
     const std::pair<std::string_view, std::string_view> rows[] = {
         {"-h", "Usage: tolvu-convert [--json] [--strict] SOURCE [TEXT...]\n"}, {"--help", "\nExit status:\n"},
-        {"-V", "tolvu-convert (Velmora Convert) 2."}, {"--version", "tolvu-convert (Velmora Convert) 2."},
+        {"-V", "tolvu-convert (Velmora Convert) "}, {"--version", "tolvu-convert (Velmora Convert) "},
         {"--list", "\n\nTime\n  Seconds:      secBox      s, second, seconds, sec, secs\n"},
-        {"--list", "guess:\n  ton, tons: a ton may be a metric ton (t), a short ton (ston) or a long ton (lton)\n  st: "},
+        {"--list", "liquid measures.\nRefused, because they would be a guess:\n  ton, tons: a ton may be a metric ton (t), a short ton (ston) or a long ton (lton)\n  st: "},
         {"--names", "mmBox\nmm\nmillimetre\n"},
     };
     // clang-format on
@@ -97,14 +97,15 @@ TEST(Cli, FindsUnits)
 }
 
 // Valid UTF-8 stays as it is, up to the edges of each form; each maximal
-// ill-formed part becomes one U+FFFD.
+// ill-formed part becomes one U+FFFD, also where the text ends.
 TEST(Cli, QuotesJson)
 {
     // clang-format off
     const std::string valid = "\u0080\u07FF\u0800\u0FFF\u1000\uD7FF\uE000\uFFFF\U00010000\U0003FFFF\U00040000\U000FFFFF\U00100000\U0010FFFF";
-    const std::pair<std::string, std::string> rows[] = {
+    const std::pair<std::string_view, std::string> rows[] = {
         {"say \"5\"\\\b\f\n\r\t\x01\x1f", R"("say \"5\"\\\b\f\n\r\t\u0001\u001f")"}, {valid, '"' + valid + '"'},
-        {"\x80\xC1\xF5", "\"\uFFFD\uFFFD\uFFFD\""}, {"\xF0\x9F\x98" "5\xE2\x82", "\"\uFFFD" "5\uFFFD\""},
+        {"\x80\xC1\x80\xF5\x80\x80\x80", "\"\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD\""},
+        {std::string_view("\xF0\x9F\x98" "5\xE2\x82\x82", 6), "\"\uFFFD" "5\uFFFD\""}, // nothing read past the end
         {"\xE0\x9F\xED\xA0\xF0\x8F\xF4\x90", "\"\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD\""},
     };
     // clang-format on

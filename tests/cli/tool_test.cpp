@@ -21,9 +21,11 @@ TEST(Tool, RunsAsAProcess)
         {"\"$T\" km </; echo $?", "tolvu-convert: cannot read the standard input: Is a directory\n3\n"},
         {"mkfifo i o; timeout 5 \"$T\" km <i >o & exec 3>i 4<o; echo 1 >&3; read -r a <&4; echo \"$a\"; exec 3>&-; "
          "wait $!; echo $?", "Millimeters:  1000000\n0\n"},
-#ifndef __SANITIZE_ADDRESS__ // the sanitizers need far more address space
+#if !defined(__SANITIZE_ADDRESS__) && !TOLVU_EMULATED // the sanitizers and the emulator need far more address space
         {"ulimit -v 100000; { echo 5; yes | tr -d '\\n'; } 2>/dev/null | timeout 5 \"$T\" c; echo $?",
          "Kelvin:      278.15\nFahrenheit:  41\ntolvu-convert: out of memory reading a line of the standard input\n3\n"},
+        {"ulimit -v 100000; head -c 10M /dev/zero | tr '\\0' '\\1' | \"$T\" --json c; echo $?",
+         "tolvu-convert: out of memory converting a text of 10485760 bytes\n3\n"},
 #endif
         // A pipe takes 64 KiB; a stop interrupts the write blocked on the rest.
         {"seq 20000 | \"$T\" s >f; { seq 20000 | \"$T\" s & echo $! >p; } | "
