@@ -1,0 +1,120 @@
+// The command line in process: what it prints for given arguments and input.
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "convert_cli.h"
+#include "json_text.h"
+#include "unit_names.h"
+
+namespace tolvu::cli {
+namespace {
+
+// clang-format off
+struct Outcome { int status; std::string out, err; };
+// clang-format on
+
+Outcome runWith(std::vector<std::string_view> args, const std::string& input = {})
+{
+    std::istringstream in(input);
+    std::ostringstream out, err;
+    const int status = run(args, in, out, err);
+    return {status, out.str(), err.str()};
+}
+
+// Texts from the arguments or the input's lines, shown as aligned captions or
+// one JSON object a line; `err` is part of the complaint, "" for none.
+TEST(Cli, Converts)
+{
+    // Messages show 40 bytes of a text at most, cut before a whole character.
+    const std::string x37(37, 'x'), fits = x37 + "xxx", wide = fits + "x", cut = x37 + "\U0001F600" + "1";
+    // clang-format off
+    struct Row { std::vector<std::string_view> args; std::string input; int status; std::string out, err; };
+    const Row rows[] = {
+        {{"hour", "-36", ""}, "", 0, "Seconds:  -129600\nMinutes:  -2160\nDays:     -1.5\n\nSeconds:\nMinutes:\nDays:\n", ""},
+        // An overflow stops its text; the next is still converted. After SOURCE an option is a text.
+        {{"kelvin", "1e308", "--json"}, "", 1, "Celsius:     1E+308\n\nCelsius:     -273.15\nFahrenheit:  -459.67\n",
+         "tolvu-convert: overflow converting \"1e308\" from kelvinBox at fahrBox\n"},
+        {{"--json", "--", "c", "-40", "1e308"}, "", 1,
+         R"({"source":"celciusBox","text":"-40","writes":[{"box":"kelvinBox","text":"233.15"},{"box":"fahrBox","text":"-40"}],"error":null})" "\n"
+         R"({"source":"celciusBox","text":"1e308","writes":[{"box":"kelvinBox","text":"1E+308"}],"error":"overflow","at":"fahrBox"})" "\n",
+         "from celciusBox at fahrBox"},
+        {{"--json", "c"}, "\"\\\x01\xff\r\n\n", 0,
+         R"({"source":"celciusBox","text":"\"\\\u0001)" "\uFFFD" R"(","writes":[{"box":"kelvinBox","text":"273.15"},{"box":"fahrBox","text":"32"}],"error":null})" "\n"
+         R"({"source":"celciusBox","text":"","writes":[{"box":"kelvinBox","text":""},{"box":"fahrBox","text":""}],"error":null})" "\n", ""},
+        {{"--strict", "--json", "c", "1,5", " 1 000 "}, "", 1,
+         R"({"source":"celciusBox","text":"1,5","writes":[],"error":"not a number"})" "\n"
+         R"({"source":"celciusBox","text":" 1 000 ","writes":[{"box":"kelvinBox","text":"1273.15"},{"box":"fahrBox","text":"1832"}],"error":null})" "\n",
+         "tolvu-convert: \"1,5\" is not a number\n"},
+        {{"--strict", "c", fits, wide, cut}, "", 1, "\n\n", "\"" + fits + "\" is not a number\ntolvu-convert: \"" + fits +
+         "\"... (41 bytes) is not a number\ntolvu-convert: \"" + x37 + "\"... (42 bytes) is not a number\n"},
+        {{}, "", 2, "", "missing SOURCE"}, {{"--jsn", "km"}, "", 2, "", "unknown option \"--jsn\""},
+        {{"-"}, "", 2, "", "tolvu-convert: unknown unit \"-\"\ntry 'tolvu-convert --list'\n"},
+        {{"ton"}, "", 2, "", "\"ton\" is not accepted: a ton may be a metric ton (t), a short ton (ston) or a long ton (lton)\n"},
+    };
+    // clang-format on
+    for (const Row& r : rows) {
+        const Outcome o = runWith(r.args, r.input);
+        EXPECT_EQ(o.status, r.status) << r.out << r.err;
+        EXPECT_EQ(o.out, r.out);
+        EXPECT_TRUE(r.err.empty() ? o.err.empty() : o.err.find(r.err) != std::string::npos) << o.err;
+    }
+}
+
+// The options that end the run by themselves, whatever follows: part of what they print.
+TEST(Cli, Informs)
+{
+    // clang-format off
+    const std::pair<std::string_view, std::string_view> rows[] = {
+        {"-h", "Usage: tolvu-convert [--json] [--strict] SOURCE [TEXT...]\n"}, {"--help", "\nExit status:\n"},
+        {"-V", "tolvu-convert (Velmora Convert) "}, {"--version", "tolvu-convert (Velmora Convert) "},
+        {"--list", "\n\nTime\n  Seconds:      secBox      s, second, seconds, sec, secs\n"},
+        {"--list", "liquid measures.\nRefused, because they would be a guess:\n  ton, tons: a ton may be a metric ton (t), a short ton (ston) or a long ton (lton)\n  st: "},
+        {"--names", "mmBox\nmm\nmillimetre\n"},
+    };
+    // clang-format on
+    for (const auto& [option, part] : rows)
+        EXPECT_NE(runWith({option, "nosuchunit"}).out.find(part), std::string::npos) << option;
+}
+
+// Names match whatever their case, ignoring blanks, hyphens, underscores and
+// full stops; the refused ones find no unit.
+TEST(Cli, FindsUnits)
+{
+    using enum Box;
+    // clang-format off
+    const std::pair<std::string_view, std::optional<Box>> rows[] = {
+        {"kmBox", kmBox}, {"Kilometres", kmBox}, {"\u2103", celciusBox}, {"c", celciusBox}, {"degF", fahrBox},
+        {"t", mtBox}, {"m", mBox}, {"min", minBox}, {"oz", ozBox}, {"FL. OZ.", flozBox}, {"Metric-Ton", mtBox},
+        {"us_GAL\tLON", gallonBox}, {"kmx", {}}, {"ton", {}}, {"UK pint", {}},
+    };
+    // clang-format on
+    for (const auto& [name, box] : rows)
+        EXPECT_EQ(findUnit(name), box) << name;
+    // Every name --names prints, and bash completes, finds its own box.
+    for (const UnitName& n : unitNames())
+        EXPECT_EQ(findUnit(n.text), n.box) << n.text;
+}
+
+// Valid UTF-8 stays as it is, up to the edges of each form; each maximal
+// ill-formed part becomes one U+FFFD, also where the text ends.
+TEST(Cli, QuotesJson)
+{
+    // clang-format off
+    const std::string valid = "\u0080\u07FF\u0800\u0FFF\u1000\uD7FF\uE000\uFFFF\U00010000\U0003FFFF\U00040000\U000FFFFF\U00100000\U0010FFFF";
+    const std::pair<std::string_view, std::string> rows[] = {
+        {"say \"5\"\\\b\f\n\r\t\x01\x1f", R"("say \"5\"\\\b\f\n\r\t\u0001\u001f")"}, {valid, '"' + valid + '"'},
+        {"\x80\xC1\x80\xF5\x80\x80\x80", "\"\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD\""},
+        {std::string_view("\xF0\x9F\x98" "5\xE2\x82\x82", 6), "\"\uFFFD" "5\uFFFD\""}, // nothing read past the end
+        {"\xE0\x9F\xED\xA0\xF0\x8F\xF4\x90", "\"\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD\""},
+    };
+    // clang-format on
+    for (const auto& [text, literal] : rows) {
+        std::string out;
+        appendJsonString(out, text);
+        EXPECT_EQ(out, literal) << ::testing::PrintToString(text);
+    }
+}
+
+} // namespace
+} // namespace tolvu::cli
