@@ -278,18 +278,27 @@ void Form1::unitBoxKeyUp(Box source, runtime::KeyUp key)
     if (const std::optional<Box> target = result.overflowAt()) {
         // Shown once this key event is done with, so the message box's own
         // event loop never runs inside the key handler.
+        const bool changedAny = !result.writes().empty();
         QMetaObject::invokeMethod(
-            this, [this, source, target = *target] { reportOverflow(source, target); }, Qt::QueuedConnection);
+            this, [this, source, target = *target, changedAny] { reportOverflow(source, target, changedAny); },
+            Qt::QueuedConnection);
     }
 }
 
-void Form1::reportOverflow(Box source, Box target)
+void Form1::reportOverflow(Box source, Box target, bool changedAny)
 {
-    QMessageBox::warning(this, runtime::App().title,
-                         QStringLiteral("Overflow: the value in %1 is too large to be shown in %2.\n\n"
-                                        "The boxes already converted show their new values; %2 and the boxes "
-                                        "after it keep their previous values.")
-                             .arg(unitCaption(source), unitCaption(target)));
+    QMessageBox message(QMessageBox::Warning, runtime::App().title,
+                        QStringLiteral("Overflow: the value in %1 is too large to be shown in %2.\n\n")
+                                .arg(unitCaption(source), unitCaption(target)) +
+                            (changedAny ? QStringLiteral("The boxes before %1 show their new values; %1 and the "
+                                                         "boxes after it keep their previous values.")
+                                              .arg(unitCaption(target))
+                                        : QStringLiteral("No other box was changed.")),
+                        QMessageBox::Ok, this);
+    // In the form's font rather than the desktop's, like the window it
+    // speaks for.
+    message.setFont(font());
+    message.exec();
 }
 
 void Form1::unitBoxGotFocus(QLineEdit* box)

@@ -35,7 +35,7 @@ private:
     void unitBoxKeyUp(Box source, runtime::KeyUp key);
     void unitBoxGotFocus(QLineEdit* box);
     void unitBoxLostFocus(QLineEdit* box);
-    void reportOverflow(Box source, Box target);
+    void reportOverflow(Box source, Box target, bool changedAny);
     std::optional<Box> boxOf(const QObject* object) const;
 
     std::array<QLineEdit*, kBoxCount> boxes_{};

@@ -6,7 +6,9 @@
 #include <QVariant>
 #include <QWidget>
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 
 namespace tolvu::runtime {
 namespace {
@@ -59,10 +61,41 @@ constexpr std::array<SystemRole, 31> kSystemRoles = {{
 }};
 // clang-format on
 
+// Relative luminance and contrast ratio, as WCAG defines them.
+double luminance(const QColor& c)
+{
+    const auto linear = [](double v) { return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+    return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
+}
+
+double contrast(const QColor& a, const QColor& b)
+{
+    const double la = luminance(a);
+    const double lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// A scheme's colour, or a fixed one, need not stand out from what it is
+// drawn on: a dark scheme's highlight colour on its dark boxes, or black on
+// a dark window, cannot be read. Such a colour is made lighter or darker,
+// keeping its hue, until it reads as well as large text must (3 to 1); a
+// colour that already does is left exactly as it is.
+QColor readableOn(QColor color, const QColor& background)
+{
+    const bool darkBackground = luminance(background) < 0.18;
+    float hue = 0, saturation = 0, lightness = 0, alpha = 0;
+    color.getHslF(&hue, &saturation, &lightness, &alpha);
+    while (contrast(color, background) < 3.0 && (darkBackground ? lightness < 1.0f : lightness > 0.0f)) {
+        lightness = std::clamp(lightness + (darkBackground ? 0.05f : -0.05f), 0.0f, 1.0f);
+        color.setHslF(hue, saturation, lightness, alpha);
+    }
+    return color;
+}
+
 void applyForeColor(QWidget* widget, quint32 code)
 {
     QPalette palette = widget->palette();
-    palette.setColor(widget->foregroundRole(), resolveColor(code));
+    palette.setColor(widget->foregroundRole(), readableOn(resolveColor(code), palette.color(widget->backgroundRole())));
     widget->setPalette(palette);
 }
 
