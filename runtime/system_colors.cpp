@@ -94,8 +94,11 @@ QColor readableOn(QColor color, const QColor& background)
 
 void applyForeColor(QWidget* widget, quint32 code)
 {
+    // The background is the scheme's: on a change of scheme the widget's own
+    // palette still holds the old one.
+    const QColor background = QGuiApplication::palette().color(widget->backgroundRole());
     QPalette palette = widget->palette();
-    palette.setColor(widget->foregroundRole(), readableOn(resolveColor(code), palette.color(widget->backgroundRole())));
+    palette.setColor(widget->foregroundRole(), readableOn(resolveColor(code), background));
     widget->setPalette(palette);
 }
 
