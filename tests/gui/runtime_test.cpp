@@ -1,10 +1,9 @@
-// The runtime's key mapping and text replacement on their own; the rest of
-// the runtime is exercised through the windows.
+// The runtime's key mapping on its own; the rest of the runtime is
+// exercised through the windows.
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "conversions.h"
 #include "key_codes.h"
 
 namespace tolvu::runtime {
@@ -54,21 +53,6 @@ TEST(KeyMapping, GivesTheKeysCode)
         EXPECT_TRUE(got == c.expected) << "Qt key " << c.input.qtKey << ", scan code " << c.input.nativeScanCode
                                        << " gave " << got.key << ", " << got.shift;
     }
-}
-
-TEST(Replace, EveryOccurrenceCaseSensitiveWithoutRescanning)
-{
-    const char* const cases[][4] = {
-        {"$maj.$min $maj", "$maj", "2", "2.$min 2"},
-        {"$B $b", "$b", "7", "$B 7"},
-        {"aaa", "a", "aa", "aaaaaa"},
-        {"aaaa", "aa", "b", "bb"},
-        {"keep", "", "x", "keep"},
-        {"$min$min", "$min", "", ""},
-    };
-    for (const auto& [text, find, with, result] : cases)
-        EXPECT_EQ(Replace(QLatin1String(text), QLatin1String(find), QLatin1String(with)), QLatin1String(result))
-            << text;
 }
 
 } // namespace
