@@ -224,9 +224,8 @@ int main(int argc, char** argv)
         unsetenv(name);
     x = XOpenDisplay(nullptr);
     // Openbox's own configuration, whatever the user's; it runs the startup
-    // command once it manages windows.
-    if (std::fscanf(start("openbox --sm-disable --config-file /etc/xdg/openbox/rc.xml --startup 'echo up'"), "%*s") ==
-        EOF)
+    // command, which writes a line, once it manages windows.
+    if (std::fgetc(start("openbox --sm-disable --config-file /etc/xdg/openbox/rc.xml --startup echo")) == EOF)
         return std::fprintf(stderr, "Openbox did not start\n"), 1;
     QApplication app(argc, argv);
     runtime::initialise(app);
