@@ -11,7 +11,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     std::uint64_t bits = 0;
     std::memcpy(&bits, data, size < sizeof bits ? size : sizeof bits);
-    tolvu::checks::require(tolvu::checks::formatFault(std::bit_cast<double>(bits)),
-                           std::string_view(reinterpret_cast<const char*>(data), size));
+    const std::string fault = tolvu::checks::formatFault(std::bit_cast<double>(bits));
+    tolvu::checks::require(fault.empty(), fault, std::string_view(reinterpret_cast<const char*>(data), size));
     return 0;
 }

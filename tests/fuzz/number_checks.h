@@ -1,8 +1,7 @@
-// Checks of the number text against the C library's own decimal conversions
-// (strtod, printf) rather than the engine's, so a fault in the parse or the
-// format cannot hide behind the same fault in its check. The property tests
-// and the fuzz targets share them; each gives back what is wrong, or the
-// empty text.
+// The number text as the C library reads and writes it (strtod, printf),
+// rather than as the engine does, so a fault in the parse or the format
+// cannot hide behind the same fault in its check. The engine tests, the
+// property tests and the fuzz targets share it.
 #pragma once
 
 #include <string>
@@ -10,25 +9,22 @@
 
 namespace tolvu::checks {
 
-// `text` is the number text of the finite `value`: its grammar and form for
-// the magnitude, at most 15 significant digits, the sign, and the value
-// rounded to 15 digits when read back.
-std::string numberTextFault(std::string_view text, double value);
+// "%.15G": rounded to 15 significant digits, without trailing zeros, in the
+// exponent form below 1E-04 and from 1E+15 on, as the number text is
+// written; and zero without a sign. Empty for inf and nan.
+std::string referenceText(double value);
 
-// The parse reads `text` as the correctly rounded value of its leading
-// number once blanks, tabs and line feeds are dropped (0 without a digit),
-// flags a number beyond the double range, and that value formats well.
+// Empty when the parse reads `text` as the correctly rounded value of its
+// leading number once blanks, tabs and line feeds are dropped (0 without a
+// digit), with overflow flagged beyond the double range, and that value
+// formats well; otherwise what is wrong.
 std::string parseFault(std::string_view text);
 
-// A finite value formats into its number text; inf and nan into none.
+// Empty when `value` formats into its reference text.
 std::string formatFault(double value);
 
-// For the fuzz targets: prints the fault, if any, with the input and aborts,
-// so that libFuzzer keeps the input as a finding.
-void require(const std::string& fault, std::string_view input);
-inline void require(bool ok, const char* fault, std::string_view input)
-{
-    require(std::string(ok ? "" : fault), input);
-}
+// For the fuzz targets: unless `ok`, prints the fault with the input and
+// aborts, so that libFuzzer keeps the input as a finding.
+void require(bool ok, std::string_view fault, std::string_view input);
 
 } // namespace tolvu::checks
