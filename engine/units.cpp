@@ -1,6 +1,5 @@
 #include "units.h"
 
-#include <algorithm>
 
 namespace tolvu {
 namespace {
@@ -232,13 +231,6 @@ const Formula* formula(Box from, Box to) noexcept
     case Group::Time: return &kTime[r][c];
     }
     return nullptr;
-}
-
-std::optional<Box> boxByName(std::string_view name) noexcept
-{
-    const auto it = std::find_if(kBoxes.begin(), kBoxes.end(), [&](const BoxInfo& b) { return b.name == name; });
-    if (it == kBoxes.end()) return std::nullopt;
-    return it->box;
 }
 
 } // namespace tolvu

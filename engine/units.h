@@ -6,7 +6,6 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <optional>
 #include <span>
 #include <string_view>
 
@@ -81,8 +80,5 @@ std::span<const GroupInfo, kGroupCount> allGroups() noexcept;
 // The conversion from one member of a group to another; nullptr when the two
 // are the same box or belong to different groups.
 const Formula* formula(Box from, Box to) noexcept;
-
-// Looks a box up by its control name ("kmBox"); exact, case-sensitive.
-std::optional<Box> boxByName(std::string_view name) noexcept;
 
 } // namespace tolvu
