@@ -1,0 +1,453 @@
+// The desktop program's windows offscreen: every control where its row in
+// controls.tsv puts it, the rule behind every box, the focus highlight,
+// what large edits leave for undo, overflow, the dialogs and their links,
+// and how keys map onto the key filter's codes.
+#include <gtest/gtest.h>
+
+#include <QAccessible>
+#include <QApplication>
+#include <QBitmap>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QFontInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include "about_box.h"
+#include "app_object.h"
+#include "credits_box.h"
+#include "form1.h"
+#include "key_codes.h"
+#include "rule.h"
+#include "shell.h"
+#include "text_box.h"
+#include "tsv.h"
+
+namespace tolvu::test {
+namespace {
+
+std::unique_ptr<Form1> shownForm()
+{
+    auto form = std::make_unique<Form1>();
+    form->show();
+    form->activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    return form;
+}
+
+QLineEdit* box(const Form1& form, const char* name)
+{
+    return form.findChild<QLineEdit*>(QLatin1String(name));
+}
+
+bool highlighted(const QLineEdit* b)
+{
+    return b->font().bold() &&
+           b->palette().color(QPalette::Text) == QGuiApplication::palette().color(QPalette::Highlight);
+}
+
+// Runs `check` on the next modal window once it shows, then closes it;
+// `done` turns true then.
+void whenModalOpens(const std::function<void(QWidget*)>& check, bool& done)
+{
+    auto* poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, [poll, check, &done] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            check(modal);
+            modal->close();
+            done = true;
+            poll->deleteLater();
+        }
+    });
+    poll->start(10);
+}
+
+std::vector<Row> controls()
+{
+    return readTable(TOLVU_GUI_TEST_DATA "/controls.tsv");
+}
+
+// A form's own row gives its client area and title; a caption on one line
+// fits its label, a wrapped one the label's height.
+TEST(Window, EveryControlStandsWhereItsRowSays)
+{
+    Form1 form;
+    AboutBox about(&form);
+    CreditsBox credits(&form);
+    ASSERT_EQ(controls().size(), 79u);
+    for (const Row& r : controls()) {
+        QWidget* window = r[0] == "Form1" ? &form : r[0] == "aboutBox" ? static_cast<QWidget*>(&about) : &credits;
+        QWidget* w = r[1] == r[0] ? window : window->findChild<QWidget*>(QString::fromStdString(r[1]));
+        ASSERT_NE(w, nullptr) << r[1];
+        const QRect twips(std::stoi(r[2]) / 15, std::stoi(r[3]) / 15, std::stoi(r[4]) / 15, std::stoi(r[5]) / 15);
+        const QString text = QString::fromStdString(r[6]);
+        if (w == window) {
+            EXPECT_TRUE(w->size() == twips.size() && w->minimumSize() == w->maximumSize()) << r[1];
+            EXPECT_EQ(w->windowTitle(), text);
+            continue;
+        }
+        EXPECT_EQ(w->geometry(), twips) << r[1];
+        EXPECT_EQ(w->toolTip(), QString::fromStdString(field(r, 7))) << r[1];
+        EXPECT_TRUE(text == QLatin1String("*") || w->property("text").toString() == text) << r[1];
+        if (auto* label = qobject_cast<QLabel*>(w)) {
+            EXPECT_TRUE(label->wordWrap()
+                            ? label->heightForWidth(label->width()) <= label->height()
+                            : label->fontMetrics().horizontalAdvance(label->text().remove('&')) <= label->width())
+                << r[1];
+        }
+    }
+    EXPECT_EQ(QFontInfo(form.font()).family() + QString::number(form.font().pointSizeF()),
+              QStringLiteral("Tahoma8.25"));
+}
+
+// Tab walks the boxes and buttons in the order of their rows and round to
+// mmBox; Shift+Tab goes back. Alt with a caption's marked letter focuses
+// the box under the caption, whose row comes next; S marks two captions.
+TEST(Window, TabOrderAndAccessKeys)
+{
+    const auto form = shownForm();
+    const std::vector<Row> rows = controls();
+    std::vector<std::string> order;
+    for (const Row& r : rows)
+        if (r[0] == "Form1" && (r[1].ends_with("Box") || r[1].ends_with("Button"))) order.push_back(r[1]);
+    for (std::size_t i = 1; i <= order.size(); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget()->objectName().toStdString(), order[i % order.size()]);
+    }
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(QApplication::focusWidget()->objectName(), QStringLiteral("aboutButton"));
+    for (std::size_t i = 0; i + 1 < rows.size(); ++i) {
+        const std::size_t amp = rows[i][6].find('&');
+        const int letter = amp == std::string::npos ? 'S' : rows[i][6][amp + 1] & ~0x20;
+        if (letter == 'S' || !rows[i + 1][1].ends_with("Box")) continue;
+        QTest::keyClick(form.get(), static_cast<Qt::Key>(Qt::Key_A + letter - 'A'), Qt::AltModifier);
+        EXPECT_EQ(QApplication::focusWidget()->objectName().toStdString(), rows[i + 1][1]) << rows[i][6];
+    }
+}
+
+// A key released in any box rewrites its sisters as the engine computes
+// them, each shown from its first digit; the source keeps its text and
+// caret. A held key counts as released only once, at the end.
+TEST(Window, EveryBoxConvertsItsOwnGroup)
+{
+    const auto form = shownForm();
+    for (const BoxInfo& source : allBoxes()) {
+        QLineEdit* typed = form->unitBox(source.box);
+        typed->setFocus(Qt::TabFocusReason);
+        QTest::keyClicks(typed, QStringLiteral("1 07"));
+        QTest::keyClick(typed, Qt::Key_Left);
+        QTest::keyPress(typed, Qt::Key_0);
+        QKeyEvent repeat(QEvent::KeyRelease, Qt::Key_0, Qt::NoModifier, QStringLiteral("0"), true);
+        QApplication::sendEvent(typed, &repeat);
+        const Write before = convert(source.box, "1 07").writes().back();
+        EXPECT_EQ(form->unitBox(before.target)->text().toStdString(), before.text.view()) << source.name;
+        QTest::keyRelease(typed, Qt::Key_0);
+        EXPECT_EQ(typed->text() + QString::number(typed->cursorPosition()), QStringLiteral("1 0074"));
+        const Recalculation r = convert(source.box, "1 007");
+        EXPECT_EQ(r.writes().size() + 1, groupInfo(source.group).members.size());
+        for (const Write& w : r.writes()) {
+            EXPECT_EQ(form->unitBox(w.target)->text().toStdString(), w.text.view()) << boxInfo(w.target).name;
+            EXPECT_EQ(form->unitBox(w.target)->cursorPosition(), 0);
+        }
+        typed->clear();
+    }
+}
+
+// Bold in the highlight colour with the whole text selected from its first
+// digit while a box has the focus, plain again once a box or a button takes
+// it, with no conversion on the way; the colour follows the desktop's, and
+// is lightened on a dark scheme until it reads. Enter in a box does nothing.
+TEST(Window, FocusHighlightFollowsTheFocus)
+{
+    const auto form = shownForm();
+    QLineEdit* mm = box(*form, "mmBox");
+    QLineEdit* cm = box(*form, "cmBox");
+    EXPECT_TRUE(mm->hasFocus() && highlighted(mm));
+    cm->setText(QStringLiteral("12.5"));
+    QTest::keyClick(mm, Qt::Key_Return);
+    QTest::keyClick(mm, Qt::Key_Tab);
+    EXPECT_TRUE(highlighted(cm) && !mm->font().bold());
+    EXPECT_EQ(mm->palette().color(QPalette::Text), QGuiApplication::palette().color(QPalette::Text));
+    EXPECT_EQ(cm->selectedText() + QString::number(cm->cursorPosition()), QStringLiteral("12.50"));
+    auto* credits = form->findChild<QPushButton*>(QStringLiteral("creditsButton"));
+    QTest::mousePress(credits, Qt::LeftButton);
+    QTest::mouseRelease(credits, Qt::LeftButton, {}, QPoint(-9, -9)); // released off it: no click
+    EXPECT_TRUE(credits->hasFocus() && !cm->font().bold() && form->isVisible());
+    EXPECT_EQ(mm->text() + cm->text(), QStringLiteral("12.5"));
+    cm->setFocus(Qt::TabFocusReason);
+    QPalette scheme;
+    scheme.setColor(QPalette::Highlight, Qt::red);
+    QApplication::setPalette(scheme);
+    EXPECT_EQ(cm->palette().color(QPalette::Text), QColor(Qt::red));
+    scheme.setColor(QPalette::Base, QColor(0x3d, 0x3d, 0x3d));
+    scheme.setColor(QPalette::Highlight, QColor(0x12, 0x60, 0x8a));
+    QApplication::setPalette(scheme);
+    const QColor shown = cm->palette().color(QPalette::Text);
+    EXPECT_EQ(shown.hslHue(), scheme.color(QPalette::Highlight).hslHue());
+    EXPECT_GT(shown.lightness(), scheme.color(QPalette::Highlight).lightness() + 30);
+    QApplication::setPalette(QPalette());
+}
+
+// The click that brings the focus selects the whole text, as Tab does; a
+// click into the focused box places the caret, a drag selects what it
+// passes over.
+TEST(Window, AFocusingClickSelectsTheWholeText)
+{
+    const auto form = shownForm();
+    QLineEdit* kelvin = box(*form, "kelvinBox");
+    const QPoint start(3, kelvin->height() / 2);
+    const QPoint inText = start + QPoint(kelvin->fontMetrics().horizontalAdvance(QStringLiteral("26")), 0);
+    kelvin->setText(QStringLiteral("268.15"));
+    QTest::mouseClick(kelvin, Qt::LeftButton, {}, kelvin->rect().center());
+    QTest::keyClick(kelvin, Qt::Key_1);
+    QTest::mouseClick(kelvin, Qt::LeftButton, {}, start);
+    EXPECT_EQ(kelvin->text() + QString::number(kelvin->hasSelectedText()), QStringLiteral("10"));
+    kelvin->setText(QStringLiteral("268.15"));
+    box(*form, "mmBox")->setFocus(Qt::TabFocusReason);
+    QTest::mousePress(kelvin, Qt::LeftButton, {}, start);
+    QTest::mouseMove(kelvin, inText);
+    QTest::mouseRelease(kelvin, Qt::LeftButton, {}, inText);
+    EXPECT_EQ(kelvin->selectedText(), QStringLiteral("26"));
+}
+
+// Another window or a popup menu taking the focus is no move between the
+// boxes: the highlight stays while away, the selection when it is back.
+TEST(Window, AWindowSwitchKeepsHighlightAndSelection)
+{
+    const auto form = shownForm();
+    QLineEdit* g = box(*form, "gBox");
+    g->setFocus(Qt::TabFocusReason);
+    QTest::keyClicks(g, QStringLiteral("125"));
+    g->setSelection(1, 1);
+    QWidget other;
+    QMenu menu;
+    menu.addAction(QStringLiteral("Copy"));
+    for (QWidget* away : {&other, static_cast<QWidget*>(&menu)}) {
+        away == &menu ? menu.popup(QPoint()) : (other.show(), other.activateWindow());
+        EXPECT_TRUE(QTest::qWaitFor([&] { return away->isActiveWindow() || QApplication::activePopupWidget(); }));
+        EXPECT_TRUE(highlighted(g));
+        away->close();
+        form->activateWindow();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return g->hasFocus(); }));
+        EXPECT_TRUE(highlighted(g) && g->selectedText() == QStringLiteral("2"));
+    }
+}
+
+// A large paste, cut or removal leaves nothing for undo, which would keep
+// every character of it for good; typing and small pastes stay undoable.
+TEST(Window, LargeEditsAreNotKeptForUndo)
+{
+    const auto form = shownForm();
+    QLineEdit* km = box(*form, "kmBox");
+    km->setFocus(Qt::TabFocusReason);
+    const QString large(runtime::kLargeEdit, '7'), small(runtime::kLargeEdit - 3, '7'), twelve = QStringLiteral("12");
+    // clang-format off
+    const struct { QString selected, clipboard; Qt::Key key; Qt::KeyboardModifiers modifiers; qsizetype after; bool undoable; } cases[] = {
+        {twelve, {}, Qt::Key_3, {}, 1, true}, {twelve, small, Qt::Key_Insert, Qt::ShiftModifier, small.size(), true},
+        {twelve, large, Qt::Key_Insert, Qt::ShiftModifier, large.size(), false}, {large, {}, Qt::Key_5, {}, 1, false},
+        {large, {}, Qt::Key_X, Qt::ControlModifier, 0, false}, {twelve, large, Qt::Key_Menu, {}, large.size(), false},
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        km->setText(c.selected);
+        km->selectAll();
+        QApplication::clipboard()->setText(c.clipboard);
+        if (c.key != Qt::Key_Menu) {
+            QTest::keyClick(km, c.key, c.modifiers);
+        } else { // the context menu's Paste
+            QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(), QPoint());
+            QApplication::sendEvent(km, &event);
+            ASSERT_NE(QApplication::activePopupWidget(), nullptr);
+            for (QAction* action : QApplication::activePopupWidget()->actions())
+                if (action->text().startsWith(QLatin1String("&Paste"))) action->trigger();
+            QApplication::activePopupWidget()->close();
+        }
+        EXPECT_EQ(km->text().size(), c.after) << c.key;
+        EXPECT_EQ(km->isUndoAvailable(), c.undoable) << c.key;
+    }
+    QTest::keyClick(km, Qt::Key_9);
+    QTest::keyClick(km, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(km->text(), large);
+}
+
+// The report comes after the writes before the failing box and says what
+// changed; the window goes on converting.
+TEST(Window, OverflowIsReportedAfterTheEarlierWrites)
+{
+    const auto form = shownForm();
+    const char* const cases[][5] = {
+        {"celciusBox", "kelvinBox", "fahrBox", "1E+3081.8E+30", "keep their previous values"},
+        {"kmBox", "cmBox", "inchBox", "1E+353.93701E+34", "No other box was changed"}};
+    for (const auto& [source, first, second, shown, said] : cases) {
+        box(*form, source)->setFocus(Qt::TabFocusReason);
+        QTest::keyClicks(box(*form, source), QStringLiteral("1e30"));
+        QString message;
+        bool reported = false;
+        whenModalOpens([&](QWidget* modal) { message = static_cast<QMessageBox*>(modal)->text(); }, reported);
+        QTest::keyClick(box(*form, source), Qt::Key_8);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return reported; }) && message.contains(QLatin1String(said))) << source;
+        EXPECT_EQ(box(*form, first)->text() + box(*form, second)->text(), QLatin1String(shown)) << source;
+    }
+}
+
+// The minor number takes two digits and the revision four, never fewer; the
+// address and the product go in first, so placeholders inside them are
+// filled by the later replacements.
+TEST(Dialogs, VersionLineAndMailSubject)
+{
+    const std::tuple<int, int, int, const char*> cases[] = {
+        {2, 14, 2131, "2.14 -- Build No. 2131 v2.14 (Build 2131)"},
+        {2, 5, 7, "2.05 -- Build No. 0007 v2.05 (Build 0007)"},
+        {10, 100, 12345, "10.100 -- Build No. 12345 v10.100 (Build 12345)"},
+    };
+    for (const auto& [major, minor, revision, texts] : cases)
+        EXPECT_EQ(versionLine(major, minor, revision) + mailLink("a@b", "P", major, minor, revision).remove(0, 20),
+                  QLatin1String("Version ") + QLatin1String(texts));
+    EXPECT_EQ(mailLink("x$b@h", "P$maj", 3, 4, 5), QStringLiteral("mailto:x0005@h?subject=P3 v3.04 (Build 0005)"));
+}
+
+TEST(Dialogs, CreditsAreSevenCrLfLinesTheEvenOnesEmpty)
+{
+    const QStringList lines = creditsText().split(QStringLiteral("\r\n"));
+    ASSERT_EQ(lines.size(), 7);
+    EXPECT_TRUE(lines[1].isEmpty() && lines[3].isEmpty() && lines[5].isEmpty());
+    EXPECT_EQ(lines[0] + lines[6],
+              "Special thanks to:- All the people, who download this product and provide feedback.");
+    EXPECT_TRUE(lines[2].startsWith("- ") && lines[2].endsWith(" for providing conversion formulas.") &&
+                lines[4].startsWith("- ") &&
+                lines[4].endsWith(" for providing conversion formulas and proof-reading the product."));
+    EXPECT_GT(lines[2].size() + lines[4].size(), 105);
+}
+
+// The links look like links, with the hand over them, and hand the exact
+// addresses to the desktop when clicked or pressed by a screen reader; a
+// press that leaves a link before the release opens nothing.
+TEST(Dialogs, AboutLinksOpenTheMakersAddresses)
+{
+    std::vector<QString> opened;
+    const runtime::AddressOpener previous = runtime::setAddressOpener([&](const QString& a) { opened.push_back(a); });
+    AboutBox about(nullptr);
+    about.show();
+    for (const char* name : {"lblEmail", "lblWebSite"}) {
+        auto* label = about.findChild<QLabel*>(QLatin1String(name));
+        EXPECT_TRUE(label->font().bold() && label->font().underline()) << name;
+        EXPECT_EQ(label->palette().color(QPalette::WindowText), QGuiApplication::palette().color(QPalette::Highlight));
+        EXPECT_TRUE(label->cursor().hotSpot() == QPoint(4, 1) && label->cursor().bitmap().size() == QSize(32, 32));
+        QTest::mouseClick(label, Qt::LeftButton);
+        QAccessibleInterface* link = QAccessible::queryAccessibleInterface(label);
+        EXPECT_TRUE(link->role() == QAccessible::Link && link->text(QAccessible::Name) == label->text()) << name;
+        link->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QTest::mousePress(label, Qt::LeftButton);
+        QTest::mouseRelease(label, Qt::LeftButton, {}, QPoint(-3, -3));
+    }
+    runtime::setAddressOpener(previous);
+    const QString mail = "mailto:info@velmora.example?subject=Velmora Convert v2.14 (Build 2131)";
+    const QString web = "http://velmora.example/index.asp?prodid=tolvu";
+    EXPECT_EQ(opened, (std::vector<QString>{mail, mail, web, web}));
+}
+
+// The version line bold and centred in the desktop colour, the terms in
+// black, the rights notice centred, the link captions bold and right-aligned,
+// the icon shown, OK the default button, and an etched rule of two lines.
+TEST(Dialogs, AboutLook)
+{
+    AboutBox about(nullptr);
+    const auto label = [&](const char* name) { return about.findChild<QLabel*>(QLatin1String(name)); };
+    EXPECT_TRUE(label("lblVersion")->font().bold() && label("lblVersion")->alignment() & Qt::AlignHCenter);
+    EXPECT_NE(label("lblVersion")->palette().color(QPalette::WindowText), about.palette().color(QPalette::WindowText));
+    EXPECT_EQ(label("lblDescription")->palette().color(QPalette::WindowText), QColor(Qt::black));
+    EXPECT_TRUE(label("Label1")->alignment() & Qt::AlignHCenter);
+    for (const char* name : {"Label2", "Label3"})
+        EXPECT_TRUE(label(name)->font().bold() && label(name)->alignment() & Qt::AlignRight) << name;
+    EXPECT_FALSE(label("picIcon")->pixmap().isNull());
+    EXPECT_TRUE(about.findChild<QPushButton*>(QStringLiteral("cmdOK"))->isDefault());
+    const auto lines = about.findChildren<QWidget*>(QStringLiteral("Line1"));
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_EQ(lines[0]->geometry(), QRect(QPoint(6, 163), QPoint(376, 163)));
+    EXPECT_EQ(lines[1]->geometry(), QRect(QPoint(7, 164), QPoint(376, 165)));
+    EXPECT_EQ(lines[0]->palette().color(QPalette::Window), QColor(0x80, 0x80, 0x80));
+    EXPECT_EQ(lines[1]->palette().color(QPalette::Window), QColor(Qt::white));
+}
+
+// Loaded afresh on every click and gone once closed, About by OK, Enter or
+// Esc; a screen reader reads the credits as seven lines and the main window
+// as a window.
+TEST(Dialogs, OpenedFromTheMainWindow)
+{
+    const auto form = shownForm();
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(form.get())->role(), QAccessible::Window);
+    for (const char* opener : {"aboutButton", "creditsButton"}) {
+        for (const Qt::Key key : {Qt::Key_unknown, Qt::Key_Return, Qt::Key_Escape}) {
+            QPointer<QWidget> seen;
+            bool done = false;
+            whenModalOpens(
+                [&](QWidget* modal) {
+                    seen = modal;
+                    if (auto* credits = modal->findChild<QLabel*>("Label1"); opener[0] == 'c')
+                        EXPECT_EQ(QAccessible::queryAccessibleInterface(credits)->text(QAccessible::Name),
+                                  creditsText().replace("\r\n", "\n"));
+                    else if (key == Qt::Key_unknown)
+                        modal->findChild<QPushButton*>(QStringLiteral("cmdOK"))->click();
+                    else
+                        QTest::keyClick(modal, key);
+                    EXPECT_TRUE(opener[0] == 'c' || !modal->isVisible()) << key;
+                },
+                done);
+            form->findChild<QPushButton*>(QLatin1String(opener))->click(); // returns once the dialog is closed
+            EXPECT_TRUE(done && seen.isNull()) << opener;
+        }
+    }
+}
+
+TEST(KeyMapping, GivesTheKeysCode)
+{
+    using runtime::KeyPlatform, runtime::KeyUp, runtime::mapKey;
+    constexpr auto X = KeyPlatform::Xkb;
+    constexpr auto W = KeyPlatform::Windows;
+    constexpr Qt::KeyboardModifiers kNone = Qt::NoModifier, kShift = Qt::ShiftModifier, kPad = Qt::KeypadModifier;
+    // clang-format off
+    const struct { KeyPlatform platform; runtime::KeyInput input; KeyUp expected; } cases[] = {
+        // X11 and Wayland, the layout unknown: the scan code names the key by its place on a US keyboard.
+        {X, {Qt::Key_Exclam, kShift, 10, 0}, {49, 1}}, {X, {Qt::Key_ParenRight, kShift, 19, 0}, {48, 1}},
+        {X, {Qt::Key_Eacute, kNone, 11, 0}, {50, 0}}, {X, {Qt::Key_Greater, kShift, 60, 0}, {190, 1}},
+        {X, {Qt::Key_7, kPad, 79, 0}, {103, 0}}, {X, {Qt::Key_Period, kPad, 91, 0}, {110, 0}},
+        {X, {Qt::Key_Comma, kPad, 91, 0}, {110, 0}}, {X, {Qt::Key_End, kPad, 87, 0}, {35, 0}},
+        {X, {Qt::Key_Delete, kPad, 91, 0}, {46, 0}}, {X, {Qt::Key_Insert, kShift | Qt::ControlModifier, 118, 0}, {45, 3}},
+        {X, {Qt::Key_E, Qt::AltModifier, 26, 0}, {69, 4}},
+        // The layout known: what the key types at either level; nothing where a US keyboard has a digit or point.
+        {X, {Qt::Key_Semicolon, kNone, 59, 0, {Qt::Key_Semicolon, Qt::Key_Period}}, {190, 0}},
+        {X, {Qt::Key_Colon, kNone, 60, 0, {Qt::Key_Colon, Qt::Key_Slash}}, {0, 0}},
+        {X, {Qt::Key_Question, kShift, 58, 0, {Qt::Key_Comma, Qt::Key_Question}}, {188, 1}},
+        // No scan code: the Qt key and the keypad flag alone.
+        {X, {Qt::Key_9, kNone, 0, 0}, {57, 0}}, {X, {Qt::Key_At, kShift, 0, 0}, {50, 1}},
+        {X, {Qt::Key_9, kPad, 0, 0}, {105, 0}}, {X, {Qt::Key_Period, kNone, 0, 0}, {190, 0}},
+        // Windows: the virtual key as the system reports it.
+        {W, {Qt::Key_Exclam, kShift, 2, 49}, {49, 1}}, {W, {Qt::Key_Period, kPad, 83, 110}, {110, 0}},
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        const KeyUp got = mapKey(c.input, c.platform);
+        EXPECT_TRUE(got == c.expected) << c.input.qtKey << " gave " << got.key << ", " << got.shift;
+    }
+}
+
+} // namespace
+} // namespace tolvu::test
+
+int main(int argc, char** argv)
+{
+    // One application for every test, without a display unless one is named;
+    // closing a window must not end it.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    tolvu::runtime::initialise(app);
+    QApplication::setQuitOnLastWindowClosed(false);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
