@@ -1,12 +1,11 @@
-// Tables of expected values as tab-separated text: a row a line, "#" starts
-// a comment line, and \t, \n and \r in a field stand for a tab, a line feed
-// and a carriage return. A row ends at its last non-empty field.
+// Tables of expected values as tab-separated text: a row a line, a field
+// between tabs, "#" starting a comment line; \t, \n and \r in a field stand
+// for a tab, a line feed and a carriage return.
 #pragma once
 
+#include <cstring>
 #include <fstream>
-#include <sstream>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace tolvu::test {
@@ -19,22 +18,21 @@ inline std::vector<Row> readTable(const std::string& path)
     std::vector<Row> rows;
     for (std::string line; std::getline(in, line);) {
         if (line.empty() || line[0] == '#') continue;
-        std::istringstream fields(line);
-        rows.emplace_back();
-        for (std::string field; std::getline(fields, field, '\t');) {
-            for (const auto& [escape, c] : {std::pair{"\\t", '\t'}, {"\\n", '\n'}, {"\\r", '\r'}})
-                for (std::size_t at; (at = field.find(escape)) != std::string::npos;)
-                    field.replace(at, 2, 1, c);
-            rows.back().push_back(field);
+        rows.emplace_back(1);
+        for (std::size_t i = 0; i < line.size(); ++i) {
+            static constexpr char kEscapes[] = "tnr";
+            const char* escape = line[i] == '\\' ? std::strchr(kEscapes, line[i + 1]) : nullptr;
+            if (line[i] == '\t') {
+                rows.back().emplace_back();
+            } else if (escape && *escape) {
+                rows.back().back() += "\t\n\r"[escape - kEscapes];
+                ++i;
+            } else {
+                rows.back().back() += line[i];
+            }
         }
     }
     return rows;
-}
-
-// The field, or the empty text for one past the row's end.
-inline std::string field(const Row& row, std::size_t i)
-{
-    return i < row.size() ? row[i] : std::string();
 }
 
 } // namespace tolvu::test
