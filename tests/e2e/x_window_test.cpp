@@ -8,13 +8,8 @@
 // setxkbmap is missing.
 #include <gtest/gtest.h>
 
-#include <QApplication>
-#include <QClipboard>
-#include <QDialog>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTest>
-#include <QTimer>
+#include <QtTest>
+#include <QtWidgets>
 
 #include <X11/XKBlib.h>
 #include <X11/Xlib.h>

@@ -4,20 +4,8 @@
 // and how keys map onto the key filter's codes.
 #include <gtest/gtest.h>
 
-#include <QAccessible>
-#include <QApplication>
-#include <QBitmap>
-#include <QClipboard>
-#include <QContextMenuEvent>
-#include <QFontInfo>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMenu>
-#include <QMessageBox>
-#include <QPointer>
-#include <QPushButton>
-#include <QTest>
-#include <QTimer>
+#include <QtTest>
+#include <QtWidgets>
 
 #include "about_box.h"
 #include "app_object.h"
