@@ -248,21 +248,22 @@ TEST(Window, LargeEditsAreNotKeptForUndo)
     const struct { QString selected, clipboard; Qt::Key key; Qt::KeyboardModifiers modifiers; qsizetype after; bool undoable; } cases[] = {
         {twelve, {}, Qt::Key_3, {}, 1, true}, {twelve, small, Qt::Key_Insert, Qt::ShiftModifier, small.size(), true},
         {twelve, large, Qt::Key_Insert, Qt::ShiftModifier, large.size(), false}, {large, {}, Qt::Key_5, {}, 1, false},
-        {large, {}, Qt::Key_X, Qt::ControlModifier, 0, false}, {twelve, large, Qt::Key_Menu, {}, large.size(), false},
+        {large, {}, Qt::Key_X, Qt::ControlModifier, 0, false}, {twelve, {}, Qt::Key_Cut, {}, 0, true},
+        {large, {}, Qt::Key_Cut, {}, 0, false}, {twelve, large, Qt::Key_Paste, {}, large.size(), false},
     };
     // clang-format on
     for (const auto& c : cases) {
         km->setText(c.selected);
         km->selectAll();
         QApplication::clipboard()->setText(c.clipboard);
-        if (c.key != Qt::Key_Menu) {
+        if (c.key != Qt::Key_Paste && c.key != Qt::Key_Cut) {
             QTest::keyClick(km, c.key, c.modifiers);
-        } else { // the context menu's Paste
+        } else { // the context menu's Paste or Cut
             QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(), QPoint());
             QApplication::sendEvent(km, &event);
             ASSERT_NE(QApplication::activePopupWidget(), nullptr);
             for (QAction* action : QApplication::activePopupWidget()->actions())
-                if (action->text().startsWith(QLatin1String("&Paste"))) action->trigger();
+                if (action->text().startsWith(c.key == Qt::Key_Cut ? "Cu&t" : "&Paste")) action->trigger();
             QApplication::activePopupWidget()->close();
         }
         EXPECT_EQ(km->text().size(), c.after) << c.key;
