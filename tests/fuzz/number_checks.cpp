@@ -1,11 +1,9 @@
 #include "number_checks.h"
 
-#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 
 #include "number_text.h"
 
@@ -49,14 +47,6 @@ std::string formatFault(double value)
 {
     const std::string text(formatNumber(value).view());
     return text == referenceText(value) ? "" : "formatted as " + text + " not " + referenceText(value);
-}
-
-void require(bool ok, std::string_view fault, std::string_view input)
-{
-    if (ok) return;
-    std::fprintf(stderr, "check failed: %.*s [%.*s]\n", static_cast<int>(fault.size()), fault.data(),
-                 static_cast<int>(std::min<std::size_t>(input.size(), 200)), input.data());
-    std::abort();
 }
 
 } // namespace tolvu::checks

@@ -23,8 +23,4 @@ std::string parseFault(std::string_view text);
 // Empty when `value` formats into its reference text.
 std::string formatFault(double value);
 
-// For the fuzz targets: unless `ok`, prints the fault with the input and
-// aborts, so that libFuzzer keeps the input as a finding.
-void require(bool ok, std::string_view fault, std::string_view input);
-
 } // namespace tolvu::checks
