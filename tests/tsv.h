@@ -3,9 +3,9 @@
 // for a tab, a line feed and a carriage return.
 #pragma once
 
-#include <cstring>
 #include <fstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tolvu::test {
@@ -20,16 +20,12 @@ inline std::vector<Row> readTable(const std::string& path)
         if (line.empty() || line[0] == '#') continue;
         rows.emplace_back(1);
         for (std::size_t i = 0; i < line.size(); ++i) {
-            static constexpr char kEscapes[] = "tnr";
-            const char* escape = line[i] == '\\' ? std::strchr(kEscapes, line[i + 1]) : nullptr;
-            if (line[i] == '\t') {
+            const std::size_t escape = line[i] == '\\' ? std::string_view("tnr").find(line[i + 1]) : std::string::npos;
+            if (line[i] == '\t')
                 rows.back().emplace_back();
-            } else if (escape && *escape) {
-                rows.back().back() += "\t\n\r"[escape - kEscapes];
-                ++i;
-            } else {
-                rows.back().back() += line[i];
-            }
+            else
+                rows.back().back() += escape == std::string::npos ? line[i] : "\t\n\r"[escape];
+            i += escape != std::string::npos;
         }
     }
     return rows;
