@@ -49,10 +49,12 @@ double applySteps(const std::string& steps, double v)
 std::map<std::string, std::string> writes(std::string_view text)
 {
     std::map<std::string, std::string> all;
-    for (const BoxInfo& source : allBoxes())
-        for (const Write& w : convert(source.box, text).writes())
+    for (const BoxInfo& source : allBoxes()) {
+        const Recalculation r = convert(source.box, text);
+        for (const Write& w : r.writes())
             all[std::string(source.name)] +=
                 std::string(boxInfo(w.target).name) + '=' + std::string(w.text.view()) + ';';
+    }
     return all;
 }
 
