@@ -41,7 +41,7 @@ constexpr std::array<Aliases, kBoxCount> kAliases = {{
     {Box::pintBox,    {"US liquid pints", "US pint", "US pints", "pint", "pints"}},
     {Box::quartBox,   {"US liquid quarts", "US quart", "US quarts", "quart", "quarts"}},
     {Box::gallonBox,  {"US gallons", "gallon", "gallons"}},
-    {Box::celciusBox, {"degrees Celsius", "Celsius", "celcius", "centigrade", "degC", "C", "\u2103", "\u00BAC"}},
+    {Box::celciusBox, {"degrees Celsius", "Celsius", "celcius", "celsiusBox", "centigrade", "degC", "C", "\u2103", "\u00BAC"}},
     {Box::kelvinBox,  {"kelvins"}},
     {Box::fahrBox,    {"degrees Fahrenheit", "Fahrenheit", "fahr", "degF", "F", "\u2109", "\u00BAF"}},
     {Box::secBox,     {"seconds", "sec", "secs"}},

@@ -188,7 +188,8 @@ Form1::Form1(QWidget* parent)
         button->setObjectName(QLatin1String(place.name));
         button->setGeometry(twipsRect(kButtonLeft, place.top, kButtonWidth, kButtonHeight));
         button->setToolTip(QString::fromLatin1(place.toolTip));
-        button->setAutoDefault(false);
+        // Enter presses the button that has the focus, as Space does.
+        button->setAutoDefault(true);
         buttons[i] = button;
         tabOrder.emplace_back(place.tabIndex, button);
     }
@@ -208,7 +209,8 @@ Form1::Form1(QWidget* parent)
         setTabOrder(tabOrder[i - 1].second, tabOrder[i].second);
 
     // Exit is the window's cancel button. There is no default button, so
-    // Enter in a unit box never ends the program.
+    // Enter in a unit box never ends the program; on a focused button it
+    // presses that button.
     auto* cancel = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(cancel, &QShortcut::activated, exitButton_, &QPushButton::click);
 

@@ -77,15 +77,17 @@ double contrast(const QColor& a, const QColor& b)
 
 // A scheme's colour, or a fixed one, need not stand out from what it is
 // drawn on: a dark scheme's highlight colour on its dark boxes, or black on
-// a dark window, cannot be read. Such a colour is made lighter or darker,
-// keeping its hue, until it reads as well as large text must (3 to 1); a
-// colour that already does is left exactly as it is.
+// a dark window, cannot be read. A colour that does not even read as large
+// text must (3 to 1) is made lighter or darker, keeping its hue, until it
+// reads as body text should (4.5 to 1); a colour that reads is left exactly
+// as it is.
 QColor readableOn(QColor color, const QColor& background)
 {
+    if (contrast(color, background) >= 3.0) return color;
     const bool darkBackground = luminance(background) < 0.18;
     float hue = 0, saturation = 0, lightness = 0, alpha = 0;
     color.getHslF(&hue, &saturation, &lightness, &alpha);
-    while (contrast(color, background) < 3.0 && (darkBackground ? lightness < 1.0f : lightness > 0.0f)) {
+    while (contrast(color, background) < 4.5 && (darkBackground ? lightness < 1.0f : lightness > 0.0f)) {
         lightness = std::clamp(lightness + (darkBackground ? 0.05f : -0.05f), 0.0f, 1.0f);
         color.setHslF(hue, saturation, lightness, alpha);
     }
