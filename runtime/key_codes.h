@@ -44,8 +44,8 @@ KeyPlatform currentKeyPlatform();
 // Maps one key event onto the code of its key, as Windows names keys: the
 // main-block key that types "." at either level is 190, a key that types a
 // digit is 48..57 and one that types "," is 188, whatever Shift does at the
-// moment of release; keypad digits are 96..105 and the keypad point 110.
-// Unknown keys map to code 0, which no filter accepts.
+// moment of release; keypad digits are 96..105. Keys the filter does not
+// list map to code 0, which it does not accept either.
 KeyUp mapKey(const KeyInput& input, KeyPlatform platform);
 
 // What the key with this XKB keycode types in the layout the application's

@@ -141,7 +141,7 @@ TEST(Tool, RunsAsAProcess)
          "tolvu-convert: out of memory converting a text of 10485760 bytes\n3\n"},
 #endif
         // A pipe takes 64 KiB; a stop interrupts the write blocked on the rest.
-        {"seq 20000 | \"$T\" s >f; { seq 20000 | \"$T\" s & echo $! >p; } | "
+        {"seq 20000 | timeout 5 \"$T\" s >f; { seq 20000 | \"$T\" s & echo $! >p; } | "
          "{ sleep 1; kill -STOP $(cat p); kill -CONT $(cat p); cmp - f && echo same; }", "same\n"},
         {"bash -c '. \"$C\"; c() { COMP_WORDS=(\"$@\"); COMP_CWORD=$(($# - 1)); _tolvu_convert \"$T\"; "
          "echo \"${COMPREPLY[*]}\"; }; c x --s; c x --json metric; c x km \"\"'", "--strict\nmetric-ton metric-tons\n\n"},

@@ -24,15 +24,12 @@ using test::Row;
 
 std::vector<Row> readTable(const std::string& name)
 {
-    return test::readTable(TOLVU_ENGINE_TEST_DATA "/" + name);
+    return test::readTable(TOLVU_TEST_DATA "/engine/" + name);
 }
 
 Box box(const std::string& name)
 {
-    for (const BoxInfo& info : allBoxes())
-        if (info.name == name) return info.box;
-    ADD_FAILURE() << "no box " << name;
-    return Box::mmBox;
+    return std::find_if(allBoxes().begin(), allBoxes().end(), [&](const BoxInfo& b) { return b.name == name; })->box;
 }
 
 double applySteps(const std::string& steps, double v)

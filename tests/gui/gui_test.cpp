@@ -27,10 +27,11 @@ std::unique_ptr<Form1> shownForm()
     return form;
 }
 
-QLineEdit* box(const Form1& form, const char* name)
-{
-    return form.findChild<QLineEdit*>(QLatin1String(name));
-}
+// A shown, active main window, and its boxes by name.
+struct Window : ::testing::Test {
+    std::unique_ptr<Form1> form = shownForm();
+    QLineEdit* box(const char* name) const { return form->findChild<QLineEdit*>(QLatin1String(name)); }
+};
 
 bool highlighted(const QLineEdit* b)
 {
@@ -56,19 +57,18 @@ void whenModalOpens(const std::function<void(QWidget*)>& check, bool& done)
 
 std::vector<Row> controls()
 {
-    return readTable(TOLVU_GUI_TEST_DATA "/controls.tsv");
+    return readTable(TOLVU_TEST_DATA "/gui/controls.tsv");
 }
 
 // A form's own row gives its client area and title; a caption on one line
 // fits its label, a wrapped one the label's height.
-TEST(Window, EveryControlStandsWhereItsRowSays)
+TEST_F(Window, EveryControlStandsWhereItsRowSays)
 {
-    Form1 form;
-    AboutBox about(&form);
-    CreditsBox credits(&form);
+    AboutBox about(form.get());
+    CreditsBox credits(form.get());
     ASSERT_EQ(controls().size(), 79u);
     for (const Row& r : controls()) {
-        QWidget* window = r[0] == "Form1" ? &form : r[0] == "aboutBox" ? static_cast<QWidget*>(&about) : &credits;
+        QWidget* window = r[0] == "Form1" ? form.get() : r[0] == "aboutBox" ? static_cast<QWidget*>(&about) : &credits;
         QWidget* w = r[1] == r[0] ? window : window->findChild<QWidget*>(QString::fromStdString(r[1]));
         ASSERT_NE(w, nullptr) << r[1];
         const QRect twips(std::stoi(r[2]) / 15, std::stoi(r[3]) / 15, std::stoi(r[4]) / 15, std::stoi(r[5]) / 15);
@@ -88,16 +88,15 @@ TEST(Window, EveryControlStandsWhereItsRowSays)
                 << r[1];
         }
     }
-    EXPECT_EQ(QFontInfo(form.font()).family() + QString::number(form.font().pointSizeF()),
+    EXPECT_EQ(QFontInfo(form->font()).family() + QString::number(form->font().pointSizeF()),
               QStringLiteral("Tahoma8.25"));
 }
 
 // Tab walks the boxes and buttons in the order of their rows and round to
 // mmBox; Shift+Tab goes back. Alt with a caption's marked letter focuses
 // the box under the caption, whose row comes next; S marks two captions.
-TEST(Window, TabOrderAndAccessKeys)
+TEST_F(Window, TabOrderAndAccessKeys)
 {
-    const auto form = shownForm();
     const std::vector<Row> rows = controls();
     std::vector<std::string> order;
     for (const Row& r : rows)
@@ -120,9 +119,8 @@ TEST(Window, TabOrderAndAccessKeys)
 // A key released in any box rewrites its sisters as the engine computes
 // them, each shown from its first digit; the source keeps its text and
 // caret. A held key counts as released only once, at the end.
-TEST(Window, EveryBoxConvertsItsOwnGroup)
+TEST_F(Window, EveryBoxConvertsItsOwnGroup)
 {
-    const auto form = shownForm();
     for (const BoxInfo& source : allBoxes()) {
         QLineEdit* typed = form->unitBox(source.box);
         typed->setFocus(Qt::TabFocusReason);
@@ -141,15 +139,23 @@ TEST(Window, EveryBoxConvertsItsOwnGroup)
             EXPECT_EQ(form->unitBox(w.target)->text().toStdString(), w.text.view()) << boxInfo(w.target).name;
             EXPECT_EQ(form->unitBox(w.target)->cursorPosition(), 0);
         }
+        // A lone full stop reads as 0; Backspace and Delete that empty the box
+        // empty the sisters.
         typed->clear();
+        const Write zero = convert(source.box, ".").writes().back();
+        for (const Qt::Key key : {Qt::Key_Period, Qt::Key_Backspace, Qt::Key_Period, Qt::Key_Home, Qt::Key_Delete}) {
+            QTest::keyClick(typed, key);
+            EXPECT_EQ(form->unitBox(zero.target)->text().toStdString(),
+                      typed->text().isEmpty() ? "" : zero.text.view());
+        }
     }
     // Shift+Insert counts only without Ctrl or Alt; it pastes what there is.
     QApplication::clipboard()->clear();
     for (const auto modifiers : {Qt::ControlModifier, Qt::AltModifier, Qt::NoModifier}) {
-        box(*form, "secBox")->setText(QStringLiteral("60"));
-        box(*form, "minBox")->clear();
-        QTest::keyClick(box(*form, "secBox"), Qt::Key_Insert, modifiers | Qt::ShiftModifier);
-        EXPECT_EQ(box(*form, "minBox")->text(), modifiers ? QString() : QStringLiteral("1")) << modifiers;
+        box("secBox")->setText(QStringLiteral("60"));
+        box("minBox")->clear();
+        QTest::keyClick(box("secBox"), Qt::Key_Insert, modifiers | Qt::ShiftModifier);
+        EXPECT_EQ(box("minBox")->text(), modifiers ? QString() : QStringLiteral("1")) << modifiers;
     }
 }
 
@@ -158,11 +164,10 @@ TEST(Window, EveryBoxConvertsItsOwnGroup)
 // it, with no conversion on the way; the colour follows the desktop's, and
 // is lightened on a dark scheme until it reads. Enter in a box does nothing,
 // Esc exits.
-TEST(Window, FocusHighlightFollowsTheFocus)
+TEST_F(Window, FocusHighlightFollowsTheFocus)
 {
-    const auto form = shownForm();
-    QLineEdit* mm = box(*form, "mmBox");
-    QLineEdit* cm = box(*form, "cmBox");
+    QLineEdit* mm = box("mmBox");
+    QLineEdit* cm = box("cmBox");
     EXPECT_TRUE(mm->hasFocus() && highlighted(mm));
     cm->setText(QStringLiteral("12.5"));
     QTest::keyClick(mm, Qt::Key_Return);
@@ -191,10 +196,9 @@ TEST(Window, FocusHighlightFollowsTheFocus)
 // The click that brings the focus selects the whole text, as Tab does; a
 // click into the focused box places the caret, a drag selects what it
 // passes over.
-TEST(Window, AFocusingClickSelectsTheWholeText)
+TEST_F(Window, AFocusingClickSelectsTheWholeText)
 {
-    const auto form = shownForm();
-    QLineEdit* kelvin = box(*form, "kelvinBox");
+    QLineEdit* kelvin = box("kelvinBox");
     const QPoint start(3, kelvin->height() / 2);
     const QPoint inText = start + QPoint(kelvin->fontMetrics().horizontalAdvance(QStringLiteral("26")), 0);
     kelvin->setText(QStringLiteral("268.15"));
@@ -203,7 +207,7 @@ TEST(Window, AFocusingClickSelectsTheWholeText)
     QTest::mouseClick(kelvin, Qt::LeftButton, {}, start);
     EXPECT_EQ(kelvin->text() + QString::number(kelvin->hasSelectedText()), QStringLiteral("10"));
     kelvin->setText(QStringLiteral("268.15"));
-    box(*form, "mmBox")->setFocus(Qt::TabFocusReason);
+    box("mmBox")->setFocus(Qt::TabFocusReason);
     QTest::mousePress(kelvin, Qt::LeftButton, {}, start);
     QTest::mouseMove(kelvin, inText);
     QTest::mouseRelease(kelvin, Qt::LeftButton, {}, inText);
@@ -212,10 +216,9 @@ TEST(Window, AFocusingClickSelectsTheWholeText)
 
 // Another window or a popup menu taking the focus is no move between the
 // boxes: the highlight stays while away, the selection when it is back.
-TEST(Window, AWindowSwitchKeepsHighlightAndSelection)
+TEST_F(Window, AWindowSwitchKeepsHighlightAndSelection)
 {
-    const auto form = shownForm();
-    QLineEdit* g = box(*form, "gBox");
+    QLineEdit* g = box("gBox");
     g->setFocus(Qt::TabFocusReason);
     QTest::keyClicks(g, QStringLiteral("125"));
     g->setSelection(1, 1);
@@ -235,10 +238,9 @@ TEST(Window, AWindowSwitchKeepsHighlightAndSelection)
 
 // A large paste, cut or removal leaves nothing for undo, which would keep
 // every character of it for good; typing and small pastes stay undoable.
-TEST(Window, LargeEditsAreNotKeptForUndo)
+TEST_F(Window, LargeEditsAreNotKeptForUndo)
 {
-    const auto form = shownForm();
-    QLineEdit* km = box(*form, "kmBox");
+    QLineEdit* km = box("kmBox");
     km->setFocus(Qt::TabFocusReason);
     const QString large(runtime::kLargeEdit, '7'), small(runtime::kLargeEdit - 3, '7'), twelve = QStringLiteral("12");
     // clang-format off
@@ -274,21 +276,20 @@ TEST(Window, LargeEditsAreNotKeptForUndo)
 
 // The report comes after the writes before the failing box and says what
 // changed; the window goes on converting.
-TEST(Window, OverflowIsReportedAfterTheEarlierWrites)
+TEST_F(Window, OverflowIsReportedAfterTheEarlierWrites)
 {
-    const auto form = shownForm();
     const char* const cases[][5] = {
         {"celciusBox", "kelvinBox", "fahrBox", "1E+3081.8E+30", "keep their previous values"},
         {"kmBox", "cmBox", "inchBox", "1E+353.93701E+34", "No other box was changed"}};
     for (const auto& [source, first, second, shown, said] : cases) {
-        box(*form, source)->setFocus(Qt::TabFocusReason);
-        QTest::keyClicks(box(*form, source), QStringLiteral("1e30"));
+        box(source)->setFocus(Qt::TabFocusReason);
+        QTest::keyClicks(box(source), QStringLiteral("1e30"));
         QString message;
         bool reported = false;
         whenModalOpens([&](QWidget* modal) { message = static_cast<QMessageBox*>(modal)->text(); }, reported);
-        QTest::keyClick(box(*form, source), Qt::Key_8);
+        QTest::keyClick(box(source), Qt::Key_8);
         EXPECT_TRUE(QTest::qWaitFor([&] { return reported; }) && message.contains(QLatin1String(said))) << source;
-        EXPECT_EQ(box(*form, first)->text() + box(*form, second)->text(), QLatin1String(shown)) << source;
+        EXPECT_EQ(box(first)->text() + box(second)->text(), QLatin1String(shown)) << source;
     }
 }
 
@@ -297,15 +298,11 @@ TEST(Window, OverflowIsReportedAfterTheEarlierWrites)
 // filled by the later replacements.
 TEST(Dialogs, VersionLineAndMailSubject)
 {
-    const std::tuple<int, int, int, const char*> cases[] = {
-        {2, 14, 2131, "2.14 -- Build No. 2131 v2.14 (Build 2131)"},
-        {2, 5, 7, "2.05 -- Build No. 0007 v2.05 (Build 0007)"},
-        {10, 100, 12345, "10.100 -- Build No. 12345 v10.100 (Build 12345)"},
-    };
-    for (const auto& [major, minor, revision, texts] : cases)
-        EXPECT_EQ(versionLine(major, minor, revision) + mailLink("a@b", "P", major, minor, revision).remove(0, 20),
-                  QLatin1String("Version ") + QLatin1String(texts));
-    EXPECT_EQ(mailLink("x$b@h", "P$maj", 3, 4, 5), QStringLiteral("mailto:x0005@h?subject=P3 v3.04 (Build 0005)"));
+    for (const Row& v : readTable(TOLVU_TEST_DATA "/gui/versions.tsv")) {
+        const int major = std::stoi(v[0]), minor = std::stoi(v[1]), revision = std::stoi(v[2]);
+        EXPECT_EQ(versionLine(major, minor, revision).toStdString(), v[3]);
+        EXPECT_EQ(mailLink(v[4].c_str(), v[5].c_str(), major, minor, revision).toStdString(), v[6]);
+    }
 }
 
 // Seven lines joined by CR LF, the even ones empty, no break at the end.
@@ -338,11 +335,12 @@ TEST(Dialogs, AboutLinksOpenTheMakersAddresses)
         QTest::mouseRelease(label, Qt::LeftButton, {}, QPoint(-3, -3));
     }
     runtime::setAddressOpener(previous);
-    // The terms in black, the version line in the desktop's colour.
+    // The terms in black, the version line in the desktop's colour, the icon.
     const auto colour = [&](const char* name) {
         return about.findChild<QLabel*>(name)->palette().color(QPalette::WindowText);
     };
     EXPECT_TRUE(colour("lblDescription") == Qt::black && colour("lblVersion") != colour("Label1"));
+    EXPECT_FALSE(about.findChild<QLabel*>("picIcon")->pixmap().isNull());
     const QString mail = "mailto:info@velmora.example?subject=Velmora Convert v2.14 (Build 2131)";
     const QString web = "http://velmora.example/index.asp?prodid=tolvu";
     EXPECT_EQ(opened, (std::vector<QString>{mail, mail, web, web}));
