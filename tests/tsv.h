@@ -1,6 +1,7 @@
 // Tables of expected values as tab-separated text: a row a line, a field
 // between tabs, "#" starting a comment line; \t, \n and \r in a field stand
-// for a tab, a line feed and a carriage return.
+// for a tab, a line feed and a carriage return. A table is named by its
+// path under tests/.
 #pragma once
 
 #include <fstream>
@@ -12,9 +13,9 @@ namespace tolvu::test {
 
 using Row = std::vector<std::string>;
 
-inline std::vector<Row> readTable(const std::string& path)
+inline std::vector<Row> readTable(const std::string& name)
 {
-    std::ifstream in(path);
+    std::ifstream in(TOLVU_TEST_DATA "/" + name);
     std::vector<Row> rows;
     for (std::string line; std::getline(in, line);) {
         if (line.empty() || line[0] == '#') continue;

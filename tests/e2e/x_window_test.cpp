@@ -80,7 +80,7 @@ TEST_F(RealWindow, KeysInTheLayoutAndPastes)
         {"us", CtrlV, "2.5", false, "-"},            {"de", Typed, ".", false, "273.15"},
         {"fr", Typed, ".", false, "273.15"},         {"fr", Typed, ".", true, "273.15"},
         {"fr", Typed, ":", false, "-"},              {"fr", Typed, "37", false, "310.15"},
-        {"fr", Typed, "37", true, "310.15"},
+        {"fr", Typed, "39", true, "312.15"},
     };
     // clang-format on
     QLineEdit* celsius = form_.unitBox(Box::celciusBox);

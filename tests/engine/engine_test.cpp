@@ -20,12 +20,8 @@
 namespace tolvu {
 namespace {
 
+using test::readTable;
 using test::Row;
-
-std::vector<Row> readTable(const std::string& name)
-{
-    return test::readTable(TOLVU_TEST_DATA "/engine/" + name);
-}
 
 Box box(const std::string& name)
 {
@@ -62,7 +58,7 @@ std::map<std::string, std::string> writes(std::string_view text)
 // fifteenth digit.
 TEST(Engine, ConvertsEveryPairByItsOwnStepsInWriteOrder)
 {
-    const std::vector<Row> cells = readTable("conversions.tsv");
+    const std::vector<Row> cells = readTable("engine/conversions.tsv");
     ASSERT_EQ(cells.size(), 186u);
     for (const char* input : {"", "7", "-0.0123", "-2.5e-310", "8582309068.756445", "8233998555.548365",
                               "5749732334.48539", "2723220878.447739", "424723525.836183"}) {
@@ -79,9 +75,9 @@ TEST(Engine, ConvertsEveryPairByItsOwnStepsInWriteOrder)
 TEST(Engine, ShowsTheWorkedExamplesAndStopsAtAnOverflow)
 {
     std::map<std::string, std::vector<std::string>> sisters; // in write order
-    for (const Row& c : readTable("conversions.tsv"))
+    for (const Row& c : readTable("engine/conversions.tsv"))
         sisters[c[0]].push_back(c[1]);
-    for (const Row& e : readTable("examples.tsv")) {
+    for (const Row& e : readTable("engine/examples.tsv")) {
         const Recalculation r = convert(box(e[0]), e[1]);
         std::vector<std::string> targets;
         std::string shown = "<not written>";
@@ -101,7 +97,7 @@ TEST(Engine, ShowsTheWorkedExamplesAndStopsAtAnOverflow)
 
 TEST(Engine, KeyFilter)
 {
-    for (const Row& k : readTable("keys.tsv")) {
+    for (const Row& k : readTable("engine/keys.tsv")) {
         const auto code = static_cast<std::int16_t>(std::stoi(k[0]));
         const auto shift = static_cast<std::int16_t>(std::stoi(k[1]));
         EXPECT_EQ(recalculate(Box::minBox, code, shift, "-90").writes().size(), k[2] == "1" ? 3u : 0u) << k[0];
@@ -111,7 +107,7 @@ TEST(Engine, KeyFilter)
 
 TEST(Engine, ParseReadsTheLeadingNumber)
 {
-    for (const Row& c : readTable("parse.tsv")) {
+    for (const Row& c : readTable("engine/parse.tsv")) {
         const ParsedNumber got = parseNumber(c[0]);
         const double want = std::strtod(c[1].c_str(), nullptr);
         EXPECT_EQ(std::bit_cast<std::uint64_t>(got.value), std::bit_cast<std::uint64_t>(want)) << c[0];
@@ -122,7 +118,7 @@ TEST(Engine, ParseReadsTheLeadingNumber)
 
 TEST(Engine, FormatWritesFifteenDigitNumberText)
 {
-    for (const Row& c : readTable("format.tsv"))
+    for (const Row& c : readTable("engine/format.tsv"))
         EXPECT_EQ(formatNumber(std::strtod(c[0].c_str(), nullptr)).view(), c[1]) << c[0];
 }
 

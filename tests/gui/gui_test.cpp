@@ -55,19 +55,15 @@ void whenModalOpens(const std::function<void(QWidget*)>& check, bool& done)
     poll->start(10);
 }
 
-std::vector<Row> controls()
-{
-    return readTable(TOLVU_TEST_DATA "/gui/controls.tsv");
-}
-
 // A form's own row gives its client area and title; a caption on one line
 // fits its label, a wrapped one the label's height.
 TEST_F(Window, EveryControlStandsWhereItsRowSays)
 {
     AboutBox about(form.get());
     CreditsBox credits(form.get());
-    ASSERT_EQ(controls().size(), 79u);
-    for (const Row& r : controls()) {
+    const std::vector<Row> rows = readTable("gui/controls.tsv");
+    ASSERT_EQ(rows.size(), 79u);
+    for (const Row& r : rows) {
         QWidget* window = r[0] == "Form1" ? form.get() : r[0] == "aboutBox" ? static_cast<QWidget*>(&about) : &credits;
         QWidget* w = r[1] == r[0] ? window : window->findChild<QWidget*>(QString::fromStdString(r[1]));
         ASSERT_NE(w, nullptr) << r[1];
@@ -97,7 +93,7 @@ TEST_F(Window, EveryControlStandsWhereItsRowSays)
 // the box under the caption, whose row comes next; S marks two captions.
 TEST_F(Window, TabOrderAndAccessKeys)
 {
-    const std::vector<Row> rows = controls();
+    const std::vector<Row> rows = readTable("gui/controls.tsv");
     std::vector<std::string> order;
     for (const Row& r : rows)
         if (r[0] == "Form1" && (r[1].ends_with("Box") || r[1].ends_with("Button"))) order.push_back(r[1]);
@@ -157,6 +153,12 @@ TEST_F(Window, EveryBoxConvertsItsOwnGroup)
         QTest::keyClick(box("secBox"), Qt::Key_Insert, modifiers | Qt::ShiftModifier);
         EXPECT_EQ(box("minBox")->text(), modifiers ? QString() : QStringLiteral("1")) << modifiers;
     }
+    // Where Qt knows no keymap, as offscreen, the key's place on a US
+    // keyboard names it: keycode 60 is the full stop.
+    box("secBox")->setText(QStringLiteral("120"));
+    QKeyEvent fullStopPlace(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, 60, 0, 0);
+    QApplication::sendEvent(box("secBox"), &fullStopPlace);
+    EXPECT_EQ(box("minBox")->text(), QStringLiteral("2"));
 }
 
 // Bold in the highlight colour with the whole text selected from its first
@@ -298,7 +300,7 @@ TEST_F(Window, OverflowIsReportedAfterTheEarlierWrites)
 // filled by the later replacements.
 TEST(Dialogs, VersionLineAndMailSubject)
 {
-    for (const Row& v : readTable(TOLVU_TEST_DATA "/gui/versions.tsv")) {
+    for (const Row& v : readTable("gui/versions.tsv")) {
         const int major = std::stoi(v[0]), minor = std::stoi(v[1]), revision = std::stoi(v[2]);
         EXPECT_EQ(versionLine(major, minor, revision).toStdString(), v[3]);
         EXPECT_EQ(mailLink(v[4].c_str(), v[5].c_str(), major, minor, revision).toStdString(), v[6]);
