@@ -97,6 +97,8 @@ TEST_F(RealWindow, KeysInTheLayoutAndPastes)
         celsius->setFocus();
         form_.unitBox(Box::kelvinBox)->setText("-");
         QGuiApplication::clipboard()->setText(QString::fromStdString(c.text));
+        // A large text selected elsewhere is not what Shift+Insert or Ctrl+V pastes.
+        QGuiApplication::clipboard()->setText(QString(4096, ' '), QClipboard::Selection);
         for (const KeySym ch : c.text) {
             const bool shifted = XkbKeycodeToKeysym(x, XKeysymToKeycode(x, ch), 0, 0) != ch;
             if (c.input == Typed) chord(shifted ? XK_Shift_L : 0, ch, c.modifierUpFirst);
