@@ -76,7 +76,7 @@ std::int16_t codeOfTypedKey(int key)
 
 bool isTypedKeyCode(std::int16_t code)
 {
-    return (code >= 48 && code <= 57) || code == 188 || code == 190;
+    return (code >= 48 && code <= 57) || code == 190;
 }
 
 std::int16_t shiftMask(Qt::KeyboardModifiers modifiers)
@@ -111,8 +111,8 @@ KeyUp mapKey(const KeyInput& input, KeyPlatform platform)
     std::int16_t code = 0;
     if (input.nativeScanCode != 0) code = lookup(kXkbMainKeys, static_cast<int>(input.nativeScanCode));
     if (!code) code = codeOfQtKey(input.qtKey, false);
-    // Where a US keyboard has the full stop, a digit or the comma, the
-    // layout may have put something else (":" on a French keyboard).
+    // Where a US keyboard has the full stop or a digit, the layout may have
+    // put something else (":" on a French keyboard).
     if (input.levels != KeyLevels{} && isTypedKeyCode(code)) code = 0;
     return {code, shift};
 }
