@@ -184,8 +184,8 @@ TEST_F(Window, FocusHighlightFollowsTheFocus)
     EXPECT_EQ(mm->text() + cm->text(), QStringLiteral("12.5"));
     cm->setFocus(Qt::TabFocusReason);
     QPalette scheme;
-    scheme.setColor(QPalette::Base, QColor(0x3d, 0x3d, 0x3d));
-    scheme.setColor(QPalette::Highlight, QColor(0x12, 0x60, 0x8a));
+    scheme.setColor(QPalette::Base, QColor(0x0a, 0x0a, 0x0a));
+    scheme.setColor(QPalette::Highlight, QColor(0x0c, 0x40, 0x60));
     QApplication::setPalette(scheme);
     const QColor shown = cm->palette().color(QPalette::Text);
     EXPECT_EQ(shown.hslHue(), scheme.color(QPalette::Highlight).hslHue());
@@ -307,12 +307,14 @@ TEST(Dialogs, VersionLineAndMailSubject)
     }
 }
 
-// Seven lines joined by CR LF, the even ones empty, no break at the end.
+// Seven lines joined by CR LF, the even ones empty, no break at the end,
+// shown from the top left of the dialog.
 TEST(Dialogs, CreditsText)
 {
     EXPECT_EQ(creditsText(), "Special thanks to:\r\n\r\n- Mara Lindqvist for providing conversion formulas.\r\n\r\n- "
                              "Tomas Brenner for providing conversion formulas and proof-reading the product.\r\n\r\n- "
                              "All the people, who download this product and provide feedback.");
+    EXPECT_EQ(CreditsBox(nullptr).findChild<QLabel*>("Label1")->alignment(), Qt::AlignLeft | Qt::AlignTop);
 }
 
 // The links look like links, with the hand over them, and hand the exact
@@ -328,7 +330,10 @@ TEST(Dialogs, AboutLinksOpenTheMakersAddresses)
         auto* label = about.findChild<QLabel*>(QLatin1String(name));
         EXPECT_TRUE(label->font().bold() && label->font().underline()) << name;
         EXPECT_EQ(label->palette().color(QPalette::WindowText), QGuiApplication::palette().color(QPalette::Highlight));
-        EXPECT_TRUE(label->cursor().hotSpot() == QPoint(4, 1) && label->cursor().bitmap().size() == QSize(32, 32));
+        // The hand's tip, where a click goes, is white inside its black outline.
+        const QCursor hand = label->cursor();
+        EXPECT_TRUE(hand.hotSpot() == QPoint(4, 1) && hand.bitmap().size() == QSize(32, 32) &&
+                    hand.mask().toImage().pixelIndex(4, 1) == 1 && hand.bitmap().toImage().pixelIndex(4, 1) == 0);
         QTest::mouseClick(label, Qt::LeftButton);
         QAccessibleInterface* link = QAccessible::queryAccessibleInterface(label);
         EXPECT_TRUE(link->role() == QAccessible::Link && link->text(QAccessible::Name) == label->text()) << name;
