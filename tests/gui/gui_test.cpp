@@ -185,11 +185,11 @@ TEST_F(Window, FocusHighlightFollowsTheFocus)
     cm->setFocus(Qt::TabFocusReason);
     QPalette scheme;
     scheme.setColor(QPalette::Base, QColor(0x0a, 0x0a, 0x0a));
-    scheme.setColor(QPalette::Highlight, QColor(0x0c, 0x40, 0x60));
+    scheme.setColor(QPalette::Highlight, QColor(0x12, 0x60, 0x8a));
     QApplication::setPalette(scheme);
     const QColor shown = cm->palette().color(QPalette::Text);
     EXPECT_EQ(shown.hslHue(), scheme.color(QPalette::Highlight).hslHue());
-    EXPECT_GT(shown.lightness(), scheme.color(QPalette::Highlight).lightness() + 30);
+    EXPECT_GT(shown.lightness(), scheme.color(QPalette::Highlight).lightness() + 20);
     QApplication::setPalette(QPalette());
     QTest::keyClick(cm, Qt::Key_Escape); // the Exit button's key
     EXPECT_FALSE(form->isVisible());
