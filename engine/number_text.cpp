@@ -56,7 +56,7 @@ bool isTooLarge(std::string_view mantissa, long long exponent)
 
 } // namespace
 
-ParsedNumber parseNumber(std::string_view text) noexcept
+ParsedNumber parseNumber(std::string_view text)
 {
     // The number is copied without blanks and without a leading "+", the
     // form from_chars accepts; short numbers stay in the string's own buffer.

@@ -22,8 +22,9 @@ struct ParsedNumber {
 // and an optional E/e exponent. No digit at all reads as 0; a number too
 // small for a double reads as the nearest double (a subnormal or zero).
 // Radix prefixes such as &H are not numbers here and read as 0.
-// Linear in the length of the text.
-ParsedNumber parseNumber(std::string_view text) noexcept;
+// Linear in the length of the text. The number is copied without its
+// blanks, so a text that fills the memory may throw std::bad_alloc.
+ParsedNumber parseNumber(std::string_view text);
 
 // A formatted number; fixed storage so the hot path never allocates.
 class NumberText {

@@ -11,7 +11,7 @@ bool passesKeyFilter(std::int16_t key, std::int16_t shift) noexcept
            (key >= vk::Numpad0 && key <= vk::Numpad9) || key == vk::OemPeriod;
 }
 
-Recalculation recalculate(Box source, std::int16_t key, std::int16_t shift, std::string_view text) noexcept
+Recalculation recalculate(Box source, std::int16_t key, std::int16_t shift, std::string_view text)
 {
     Recalculation r;
     if (!passesKeyFilter(key, shift)) return r;

@@ -55,19 +55,20 @@ public:
     std::optional<Box> overflowAt() const noexcept { return overflowAt_; }
 
 private:
-    friend Recalculation recalculate(Box, std::int16_t, std::int16_t, std::string_view) noexcept;
+    friend Recalculation recalculate(Box, std::int16_t, std::int16_t, std::string_view);
     std::array<Write, kMaxWrites> writes_{};
     std::uint8_t count_ = 0;
     bool acted_ = false;
     std::optional<Box> overflowAt_;
 };
 
-// Runs the rule for a key released in `source` whose text is now `text`.
-Recalculation recalculate(Box source, std::int16_t key, std::int16_t shift, std::string_view text) noexcept;
+// Runs the rule for a key released in `source` whose text is now `text`;
+// throws std::bad_alloc where parseNumber does.
+Recalculation recalculate(Box source, std::int16_t key, std::int16_t shift, std::string_view text);
 
 // The rule as a typed digit would run it: for front ends that take a value
 // without a key, such as the command line.
-inline Recalculation convert(Box source, std::string_view text) noexcept
+inline Recalculation convert(Box source, std::string_view text)
 {
     return recalculate(source, vk::Digit0, shiftmask::None, text);
 }

@@ -137,8 +137,8 @@ TEST(Tool, RunsAsAProcess)
 #if !defined(__SANITIZE_ADDRESS__) && !TOLVU_EMULATED // the sanitizers and the emulator need far more address space
         {"ulimit -v 100000; { echo 5; yes | tr -d '\\n'; } 2>/dev/null | timeout 5 \"$T\" c; echo $?",
          "Kelvin:      278.15\nFahrenheit:  41\ntolvu-convert: out of memory reading a line of the standard input\n3\n"},
-        {"ulimit -v 100000; head -c 10M /dev/zero | tr '\\0' '\\1' | \"$T\" --json c; echo $?",
-         "tolvu-convert: out of memory converting a text of 10485760 bytes\n3\n"},
+        {"ulimit -v 120000; head -c 40M /dev/zero | tr '\\0' '1' | \"$T\" c; echo $?",
+         "tolvu-convert: out of memory converting a text of 41943040 bytes\n3\n"},
 #endif
         // A pipe takes 64 KiB; a stop interrupts the write blocked on the rest.
         {"seq 20000 | timeout 5 \"$T\" s >f; { seq 20000 | \"$T\" s & echo $! >p; } | "
