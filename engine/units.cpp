@@ -1,6 +1,5 @@
 #include "units.h"
 
-
 namespace tolvu {
 namespace {
 
