@@ -120,16 +120,16 @@ TEST_F(Window, EveryBoxConvertsItsOwnGroup)
     for (const BoxInfo& source : allBoxes()) {
         QLineEdit* typed = form->unitBox(source.box);
         typed->setFocus(Qt::TabFocusReason);
-        QTest::keyClicks(typed, QStringLiteral("1 07"));
+        QTest::keyClicks(typed, QStringLiteral("1 09"));
         QTest::keyClick(typed, Qt::Key_Left);
         QTest::keyPress(typed, Qt::Key_0);
         QKeyEvent repeat(QEvent::KeyRelease, Qt::Key_0, Qt::NoModifier, QStringLiteral("0"), true);
         QApplication::sendEvent(typed, &repeat);
-        const Write before = convert(source.box, "1 07").writes().back();
+        const Write before = convert(source.box, "1 09").writes().back();
         EXPECT_EQ(form->unitBox(before.target)->text().toStdString(), before.text.view()) << source.name;
         QTest::keyRelease(typed, Qt::Key_0);
-        EXPECT_EQ(typed->text() + QString::number(typed->cursorPosition()), QStringLiteral("1 0074"));
-        const Recalculation r = convert(source.box, "1 007");
+        EXPECT_EQ(typed->text() + QString::number(typed->cursorPosition()), QStringLiteral("1 0094"));
+        const Recalculation r = convert(source.box, "1 009");
         EXPECT_EQ(r.writes().size() + 1, groupInfo(source.group).members.size());
         for (const Write& w : r.writes()) {
             EXPECT_EQ(form->unitBox(w.target)->text().toStdString(), w.text.view()) << boxInfo(w.target).name;
