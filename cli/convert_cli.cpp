@@ -236,7 +236,8 @@ public:
         try {
             append(text);
         } catch (const std::bad_alloc&) {
-            // A gigantic text in JSON: what was complete before it still goes out.
+            // A gigantic text, in the parse's copy of its number or in its JSON
+            // quoting: what was complete before it still goes out.
             buffer_.resize(before);
             stop("out of memory converting a text of " + std::to_string(text.size()) + " bytes");
         }
