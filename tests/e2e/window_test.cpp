@@ -286,7 +286,8 @@ int startX11()
 
 // sway will not run as root, so there it runs as nobody, in a runtime
 // directory of nobody's. Its own configuration, not the user's, writes where
-// it listens once it has started.
+// it listens once it has started. It shares its window buffers and keymaps
+// through files in /dev/shm, which a bare chroot may leave to root alone.
 int startSway()
 {
     if (std::system("which sway swaymsg >/dev/null") != 0 ||
@@ -295,6 +296,7 @@ int startSway()
     sway = popen(R"sh(dir=$(mktemp -d /tmp/tolvu-sway.XXXXXX) && echo "$dir" && user= &&
         printf 'xwayland disable\nexec printenv WAYLAND_DISPLAY SWAYSOCK\n' >"$dir/config" &&
         if [ "$(id -u)" = 0 ]; then chown -R nobody: "$dir" && user="--reuid=nobody --regid=$(id -g nobody) --clear-groups"; fi &&
+        { setpriv $user test -w /dev/shm || { echo "/dev/shm is not writable for sway" >"$dir/log"; exit; }; } &&
         XDG_RUNTIME_DIR=$dir WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman \
         exec setpriv --pdeathsig TERM $user sway -c "$dir/config" 2>"$dir/log")sh",
                  "r");
