@@ -327,14 +327,6 @@ int startSway()
 
 } // namespace
 
-// Under AddressSanitizer: Qt's libraries keep no frame pointers, so the fast
-// unwinder would end the stack of an allocation in them, before the Qt
-// functions that tests/lsan.supp names.
-extern "C" const char* __asan_default_options()
-{
-    return "fast_unwind_on_malloc=0";
-}
-
 int main(int argc, char** argv)
 {
     ::testing::InitGoogleTest(&argc, argv);
