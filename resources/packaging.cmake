@@ -23,8 +23,10 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${PROJECT_HOMEPAGE_URL}")
 # (libqt6widgets6, libc6...), never a -dev package.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The window is laid out for Tahoma; this font makes the captions fit as drawn.
+# Qt's Wayland platform lets the window run natively on a Wayland desktop
+# rather than through XWayland (blurred when scaled by a fraction).
 if(TOLVU_GUI)
-    set(CPACK_DEBIAN_PACKAGE_RECOMMENDS fonts-wine)
+    set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-wine, qt6-wayland")
 endif()
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 

@@ -103,7 +103,12 @@ KeyUp mapKey(const KeyInput& input, KeyPlatform platform)
         return {static_cast<std::int16_t>(input.nativeVirtualKey), shift};
     // Keypad keys are left to the Qt key: with NumLock off they are the
     // navigation keys they are labelled with, as Windows reports them too.
-    const bool keypad = input.modifiers.testFlag(Qt::KeypadModifier);
+    // Qt on Wayland may leave out the keypad modifier; the key's symbol (the
+    // native virtual key under XKB) still tells, by the rule Qt's X11 code
+    // sets the modifier by (KP_Space to KP_9).
+    const bool keypad =
+        input.modifiers.testFlag(Qt::KeypadModifier) ||
+        (platform == KeyPlatform::Xkb && input.nativeVirtualKey >= 0xff80 && input.nativeVirtualKey <= 0xffb9);
     if (platform == KeyPlatform::Windows || keypad) return {codeOfQtKey(input.qtKey, keypad), shift};
 
     for (const int level : input.levels)
