@@ -70,8 +70,8 @@ QString UnitBox::shownText() const
     shownRoom_ = room;
 
     const QFontMetricsF metrics(font(), this);
-    // No text longer than this fits, since none of its characters is
-    // narrower than the narrowest of a number's.
+    // No number text longer than this fits, none of its characters being
+    // narrower; any other text is measured from its start on.
     qreal narrowest = metrics.horizontalAdvance(QLatin1Char('.'));
     for (const QChar c : QStringLiteral("0123456789+-Ee"))
         narrowest = std::min(narrowest, metrics.horizontalAdvance(c));
