@@ -22,6 +22,7 @@
 #include "rule.h"
 #include "system_colors.h"
 #include "text_box.h"
+#include "unit_box.h"
 
 namespace tolvu {
 namespace {
@@ -165,7 +166,7 @@ Form1::Form1(QWidget* parent)
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         label->setGeometry(twipsRect(place.left, place.top - kLabelRise, place.labelWidth, kLabelHeight));
 
-        auto* box = new QLineEdit(this);
+        auto* box = new runtime::UnitBox(this);
         box->setObjectName(qtText(info.name));
         box->setGeometry(twipsRect(place.left, place.top, kBoxWidth, kBoxHeight));
         box->setToolTip(QLatin1Char(' ') + qtText(groupInfo(info.group).name) + QLatin1Char(' '));

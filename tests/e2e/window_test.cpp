@@ -260,6 +260,33 @@ TEST_F(RealWindow, DialogsOverTheWindow)
     }
 }
 
+// A result too wide for its box shows on the screen as the box draws it
+// rounded, exact while the box has the focus, where Ctrl+C copies it whole,
+// and rounded again once the focus has left.
+TEST_F(RealWindow, ALongResultShowsRoundedUnlessFocused)
+{
+    if (!x) GTEST_SKIP() << "what the screen shows is read on X11";
+    QLineEdit* days = form_.unitBox(Box::dayBox);
+    const auto rgb = [](const QPixmap& shot) { return shot.toImage().convertToFormat(QImage::Format_RGB32); };
+    const auto shows = [&](const QImage& image) {
+        return QTest::qWaitFor(
+            [&] { return rgb(form_.screen()->grabWindow(form_.winId()).copy(days->geometry())) == image; }, 10000);
+    };
+    form_.unitBox(Box::secBox)->setFocus();
+    form_.unitBox(Box::secBox)->setText("7"); // Delete at its end recalculates, whatever the layout
+    chord(0, XK_Delete);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return days->text() == "8.10185185185185E-05"; }, 10000));
+    const QImage rounded = rgb(days->grab());
+    EXPECT_TRUE(shows(rounded));
+    click(centre(days));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return days->hasFocus(); }, 10000));
+    EXPECT_TRUE(rgb(days->grab()) != rounded && shows(rgb(days->grab())));
+    chord(XK_Control_L, XK_c);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QGuiApplication::clipboard()->text() == days->text(); }, 10000));
+    chord(0, XK_Tab);
+    EXPECT_TRUE(shows(rounded));
+}
+
 // Starts `command` as a child that ends with this process; reads its output from the stream returned.
 FILE* start(const std::string& command)
 {

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "number_checks.h"
+#include "number_fit.h"
 #include "rule.h"
 #include "tsv.h"
 
@@ -116,10 +117,17 @@ TEST(Engine, ParseReadsTheLeadingNumber)
     }
 }
 
-TEST(Engine, FormatWritesFifteenDigitNumberText)
+// A number text too wide for its room, here counted in characters, shows
+// as its row in fit.tsv says.
+TEST(Engine, FormatWritesFifteenDigitNumberTextAndFitsItToItsRoom)
 {
     for (const Row& c : readTable("engine/format.tsv"))
         EXPECT_EQ(formatNumber(std::strtod(c[0].c_str(), nullptr)).view(), c[1]) << c[0];
+    for (const Row& c : readTable("engine/fit.tsv")) {
+        const std::size_t room = std::stoul(c[1]);
+        const auto shown = fitNumberText(c[0], room, [room](std::string_view s) { return s.size() <= room; });
+        EXPECT_EQ(shown.value_or("(none)"), c[2]) << c[0] << " in " << room;
+    }
 }
 
 // Random doubles of every magnitude and random decimal texts, checked

@@ -14,6 +14,7 @@
 #include "shell.h"
 #include "text_box.h"
 #include "tsv.h"
+#include "unit_box.h"
 
 namespace tolvu::test {
 namespace {
@@ -274,6 +275,69 @@ TEST_F(Window, LargeEditsAreNotKeptForUndo)
     QTest::keyClick(km, Qt::Key_9);
     QTest::keyClick(km, Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(km->text(), large);
+}
+
+// The rightmost column where `b` draws other pixels than it would without
+// a text; its text is set anew, so its selection is gone afterwards.
+int inkRight(runtime::UnitBox* b)
+{
+    const QImage shot = b->grab().toImage();
+    const QString text = b->text();
+    b->clear();
+    const QImage blank = b->grab().toImage();
+    b->setText(text);
+    for (int x = shot.width() - 1; x >= 0; --x)
+        for (int y = 0; y < shot.height(); ++y)
+            if (shot.pixel(x, y) != blank.pixel(x, y)) return x;
+    return -1;
+}
+
+// Without the focus, a text too wide for its box, in boxes of every width
+// and in another font too, shows whole, drawn pixel for pixel as the line
+// edit draws that shorter text: a number rounded, never to more digits in a
+// narrower box and reading back as the value to the digits shown; other
+// text cut with an ellipsis. With the focus, and for copying and the screen
+// reader, the exact text.
+TEST_F(Window, ATextTooWideForItsBoxShowsWhole)
+{
+    auto* days = static_cast<runtime::UnitBox*>(box("dayBox"));
+    for (const QFont& font : {days->font(), QFont(QStringLiteral("Serif"), 12)}) {
+        days->setFont(font);
+        for (const char* value : {"8.10185185185185E-05", "-1.30029320644098E-12", "1.23456789012346E+28",
+                                  "0.00194444444444444", "0.00000000000000005123", "-123456789012345678901234567890",
+                                  "9.99999999999999E+99", "1.5 miles and a bit more"}) {
+            days->setText(QLatin1String(value));
+            days->resize(300, days->height());
+            EXPECT_EQ(days->shownText(), QLatin1String(value));
+            qsizetype digitsBefore = 99;
+            for (int width = 300; width >= 70; width -= 2) {
+                days->resize(width, days->height());
+                const QString shown = days->shownText();
+                const QImage drawn = days->grab().toImage();
+                days->setText(shown); // as the line edit itself draws it where it fits
+                EXPECT_TRUE(days->grab().toImage() == drawn) << shown.toStdString() << " in " << width;
+                days->setText(QLatin1String(value));
+                bool number = false;
+                const double exact = QString(value).toDouble(&number), read = shown.toDouble();
+                const qsizetype count = shown.section('E', 0, 0).remove(QRegularExpression("^[-0.]+|\\.")).size();
+                const double unit = std::pow(10.0, std::floor(std::log10(std::abs(read))) - double(count) + 1);
+                if (!number)
+                    EXPECT_TRUE(shown == value ||
+                                (QString(value).startsWith(shown.chopped(1)) && shown.endsWith(QChar(0x2026))));
+                else
+                    EXPECT_TRUE(std::abs(read - exact) <= unit / 2 + 2 * DBL_EPSILON * std::abs(exact) &&
+                                count <= digitsBefore)
+                        << shown.toStdString() << " in " << width;
+                digitsBefore = count;
+            }
+            days->setFocus(Qt::TabFocusReason);
+            QTest::keyClick(days, Qt::Key_C, Qt::ControlModifier);
+            EXPECT_TRUE(QApplication::clipboard()->text() == value &&
+                        QAccessible::queryAccessibleInterface(days)->text(QAccessible::Value) == value);
+            EXPECT_GT(inkRight(days), days->textArea().right()) << value;
+            box("mmBox")->setFocus(Qt::TabFocusReason);
+        }
+    }
 }
 
 // The report comes after the writes before the failing box and says what
