@@ -7,6 +7,7 @@
 #include <new>
 #include <optional>
 #include <ostream>
+#include <vector>
 
 #include "fd_buffer.h"
 #include "json_text.h"
@@ -25,9 +26,13 @@ constexpr std::string_view kHelp = "\n"
                                    "one text per line from standard input.\n"
                                    "\n"
                                    "SOURCE is a box name (kmBox), a unit name or a symbol (km, kilometres,\n"
-                                   "degF); 'tolvu-convert --list' shows every accepted name. Options come\n"
-                                   "before SOURCE: every argument after it is a TEXT, so 'tolvu-convert c -40'\n"
-                                   "converts minus forty degrees Celsius.\n"
+                                   "degF); 'tolvu-convert --list' shows every accepted name.\n"
+                                   "\n"
+                                   "Options may stand anywhere before '--', after SOURCE too. An argument that\n"
+                                   "starts with '-' and a digit or a full stop is a TEXT, so 'tolvu-convert\n"
+                                   "c -40' converts minus forty degrees Celsius and '-.5' is a TEXT too; any\n"
+                                   "other argument that starts with '-' is an option. After '--' every\n"
+                                   "argument is SOURCE or a TEXT.\n"
                                    "\n"
                                    "A TEXT is read like the content of a box: blanks are ignored, the leading\n"
                                    "number counts and the rest is ignored, so '1,5' is 1 and 'abc' is 0; an\n"
@@ -43,13 +48,14 @@ constexpr std::string_view kHelp = "\n"
                                    "  --names        print every accepted unit name, one per line\n"
                                    "  -h, --help     show this help\n"
                                    "  -V, --version  show the version\n"
-                                   "  --             end the options\n"
+                                   "  --             end the options: what follows is SOURCE or a TEXT\n"
                                    "\n"
                                    "Exit status:\n"
                                    "  0  every text converted\n"
-                                   "  1  a text was not converted: a result overflowed, or --strict refused\n"
-                                   "     it; the other texts are still converted\n"
-                                   "  2  a usage error\n"
+                                   "  1  a text was not converted: it is too large a number, a result is too\n"
+                                   "     large in its unit, or --strict refused it; the other texts are\n"
+                                   "     still converted\n"
+                                   "  2  a usage error, such as an unknown option wherever it stands\n"
                                    "  3  the input could not be read or the output written, also for want of\n"
                                    "     memory for a gigantic line; this ends the program at once\n";
 
@@ -72,6 +78,13 @@ std::array<std::string, kBoxCount> buildPlainCaptions()
         std::remove_copy(info.caption.begin(), info.caption.end(), std::back_inserter(c), '&');
     }
     return captions;
+}
+
+// A unit as --list shows it, without the caption's colon: "Millimeters".
+std::string_view unitCaption(Box box)
+{
+    const std::string_view caption = plainCaption(box);
+    return caption.substr(0, caption.find(':'));
 }
 
 // The width of the caption column when `source` is converted: the widest
@@ -162,24 +175,31 @@ struct Invocation {
     bool json = false;
     bool strict = false;
     Box source = Box::mmBox;
-    std::span<const std::string_view> texts;
+    std::vector<std::string_view> texts;
 };
 
-// Reads the options and SOURCE; prints the complaint and gives nothing back
-// when the arguments make no sense.
+// "-40" and "-.5" are numbers to convert, and a lone "-" is no option
+// either: any other argument that starts with "-" is an option.
+bool isOption(std::string_view arg)
+{
+    return arg.size() >= 2 && arg[0] == '-' && arg[1] != '.' && (arg[1] < '0' || arg[1] > '9');
+}
+
+// Reads the options, wherever they stand before "--", SOURCE and the texts;
+// prints the complaint and gives nothing back when the arguments make no
+// sense.
 std::optional<Invocation> parseArguments(std::span<const std::string_view> args, std::ostream& err)
 {
     Invocation inv;
     std::optional<Invocation::Action> only; // an option that ends the run by itself
-    std::size_t i = 0;
-    for (; i < args.size(); ++i) {
-        const std::string_view a = args[i];
-        if (a == "--") {
-            ++i;
-            break;
-        }
-        if (a.size() < 2 || a[0] != '-') break; // SOURCE; a lone "-" is no option either
-        if (a == "--json") {
+    std::vector<std::string_view> operands;
+    bool optionsEnded = false;
+    for (const std::string_view a : args) {
+        if (optionsEnded || !isOption(a)) {
+            operands.push_back(a);
+        } else if (a == "--") {
+            optionsEnded = true;
+        } else if (a == "--json") {
             inv.json = true;
         } else if (a == "--strict") {
             inv.strict = true;
@@ -200,11 +220,11 @@ std::optional<Invocation> parseArguments(std::span<const std::string_view> args,
         inv.action = *only;
         return inv;
     }
-    if (i == args.size()) {
+    if (operands.empty()) {
         err << kProgramName << ": missing SOURCE\n" << kUsage << "try 'tolvu-convert --help'\n";
         return std::nullopt;
     }
-    const std::string_view sourceName = args[i];
+    const std::string_view sourceName = operands.front();
     const std::optional<Box> source = findUnit(sourceName);
     if (!source) {
         if (const RefusedName* refused = findRefused(sourceName)) {
@@ -216,7 +236,7 @@ std::optional<Invocation> parseArguments(std::span<const std::string_view> args,
         return std::nullopt;
     }
     inv.source = *source;
-    inv.texts = args.subspan(i + 1);
+    inv.texts.assign(operands.begin() + 1, operands.end());
     return inv;
 }
 
@@ -285,9 +305,11 @@ private:
             if (!drain(true)) return;
             if (refused)
                 err_ << kProgramName << ": " << quoted(text) << " is not a number\n";
+            else if (parseNumber(text).overflow)
+                err_ << kProgramName << ": " << quoted(text) << " is too large a number\n";
             else
-                err_ << kProgramName << ": overflow converting " << quoted(text) << " from " << boxInfo(source_).name
-                     << " at " << boxInfo(*at).name << '\n';
+                err_ << kProgramName << ": " << quoted(text) << ' ' << boxInfo(source_).symbol << " is too large in "
+                     << unitCaption(*at) << '\n';
         } else if (buffer_.size() >= kFlushThreshold) {
             drain(false);
         }
