@@ -11,8 +11,10 @@
 
 #include "fd_buffer.h"
 #include "json_text.h"
+#include "rule.h"
 #include "tolvu/version.h"
 #include "unit_names.h"
+#include "units.h"
 
 namespace tolvu::cli {
 namespace {
@@ -80,6 +82,13 @@ std::array<std::string, kBoxCount> buildPlainCaptions()
     return captions;
 }
 
+// The caption of a box's label without its access-key marker: "Fluid Oz:".
+std::string_view plainCaption(Box box)
+{
+    static const std::array<std::string, kBoxCount> captions = buildPlainCaptions();
+    return captions[static_cast<std::size_t>(box)];
+}
+
 // A unit as --list shows it, without the caption's colon: "Millimeters".
 std::string_view unitCaption(Box box)
 {
@@ -87,16 +96,66 @@ std::string_view unitCaption(Box box)
     return caption.substr(0, caption.find(':'));
 }
 
-// The width of the caption column when `source` is converted: the widest
-// caption among the boxes that can be written.
-std::size_t captionWidth(Box source)
-{
-    std::size_t width = 0;
-    for (Box b : groupInfo(boxInfo(source).group).members) {
-        if (b != source) width = std::max(width, plainCaption(b).size());
+// What every text converted from one source repeats, worked out once: each
+// writable box's caption padded to the column of texts, the widest caption
+// among them setting it, and its JSON opening.
+class Layout {
+public:
+    explicit Layout(Box source) : source_(boxInfo(source).name)
+    {
+        std::size_t width = 0;
+        for (Box b : groupInfo(boxInfo(source).group).members) {
+            if (b != source) width = std::max(width, plainCaption(b).size());
+        }
+        for (Box b : groupInfo(boxInfo(source).group).members) {
+            if (b == source) continue; // never written, and may be the widest
+            const auto i = static_cast<std::size_t>(b);
+            padded_[i].assign(plainCaption(b)).append(width + 2 - plainCaption(b).size(), ' ');
+            jsonBox_[i].assign("{\"box\":\"").append(boxInfo(b).name).append("\",\"text\":\"");
+        }
     }
-    return width;
-}
+
+    // The lines one converted text prints: each written box's caption and text.
+    void appendText(std::string& out, const Recalculation& r) const
+    {
+        for (const Write& w : r.writes()) {
+            const std::string& padded = padded_[static_cast<std::size_t>(w.target)];
+            // An emptied box shows nothing, and no trailing blanks either.
+            if (w.text.empty())
+                out.append(plainCaption(w.target));
+            else
+                out.append(padded).append(w.text.view());
+            out.push_back('\n');
+        }
+    }
+
+    // One JSON object, without a line end, for `text`, or for `text` refused
+    // as not a number.
+    void appendJson(std::string& out, std::string_view text, const Recalculation& r, bool refused) const
+    {
+        out.append("{\"source\":\"").append(source_).append("\",\"text\":");
+        appendJsonString(out, text);
+        out.append(",\"writes\":[");
+        for (const Write& w : r.writes()) {
+            if (&w != r.writes().data()) out.push_back(',');
+            // Number text is plain ASCII digits, signs, points and E: nothing to escape.
+            out.append(jsonBox_[static_cast<std::size_t>(w.target)]).append(w.text.view()).append("\"}");
+        }
+        out.append("],\"error\":");
+        if (refused) {
+            out.append("\"not a number\"}");
+        } else if (const std::optional<Box> at = r.overflowAt()) {
+            out.append("\"overflow\",\"at\":\"").append(boxInfo(*at).name).append("\"}");
+        } else {
+            out.append("null}");
+        }
+    }
+
+private:
+    std::string_view source_;
+    std::array<std::string, kBoxCount> padded_;
+    std::array<std::string, kBoxCount> jsonBox_;
+};
 
 // Arguments and input lines may hold anything; quoting them the JSON way
 // keeps control characters out of the terminal, and cutting a long one keeps
@@ -245,7 +304,7 @@ std::optional<Invocation> parseArguments(std::span<const std::string_view> args,
 class Converter {
 public:
     Converter(const Invocation& inv, std::ostream& out, std::ostream& err)
-        : source_(inv.source), json_(inv.json), strict_(inv.strict), out_(out), err_(err)
+        : source_(inv.source), layout_(inv.source), json_(inv.json), strict_(inv.strict), out_(out), err_(err)
     {
         buffer_.reserve(kFlushThreshold + 1024);
     }
@@ -291,11 +350,11 @@ private:
         const bool refused = strict_ && !parseNumber(text).whole;
         const Recalculation r = refused ? Recalculation() : tolvu::convert(source_, text);
         if (json_) {
-            appendJsonObject(buffer_, source_, text, r, refused);
+            layout_.appendJson(buffer_, text, r, refused);
             buffer_.push_back('\n');
         } else {
             if (converted_ > 0) buffer_.push_back('\n');
-            appendTextBlock(buffer_, source_, r);
+            layout_.appendText(buffer_, r);
         }
         ++converted_;
         const std::optional<Box> at = r.overflowAt();
@@ -316,6 +375,7 @@ private:
     }
 
     Box source_;
+    Layout layout_;
     bool json_;
     bool strict_;
     std::ostream& out_;
@@ -378,46 +438,6 @@ int convertAll(const Invocation& inv, std::istream& in, std::ostream& out, std::
 }
 
 } // namespace
-
-std::string_view plainCaption(Box box)
-{
-    static const std::array<std::string, kBoxCount> captions = buildPlainCaptions();
-    return captions[static_cast<std::size_t>(box)];
-}
-
-void appendTextBlock(std::string& out, Box source, const Recalculation& r)
-{
-    const std::size_t width = captionWidth(source);
-    for (const Write& w : r.writes()) {
-        const std::string_view caption = plainCaption(w.target);
-        out.append(caption);
-        // An emptied box shows nothing, and no trailing blanks either.
-        if (!w.text.empty()) out.append(width + 2 - caption.size(), ' ').append(w.text.view());
-        out.push_back('\n');
-    }
-}
-
-void appendJsonObject(std::string& out, Box source, std::string_view text, const Recalculation& r, bool refused)
-{
-    out.append("{\"source\":\"").append(boxInfo(source).name).append("\",\"text\":");
-    appendJsonString(out, text);
-    out.append(",\"writes\":[");
-    bool first = true;
-    for (const Write& w : r.writes()) {
-        out.append(first ? "{\"box\":\"" : ",{\"box\":\"").append(boxInfo(w.target).name).append("\",\"text\":\"");
-        // Number text is plain ASCII digits, signs, points and E: nothing to escape.
-        out.append(w.text.view()).append("\"}");
-        first = false;
-    }
-    out.append("],\"error\":");
-    if (refused) {
-        out.append("\"not a number\"}");
-    } else if (const std::optional<Box> at = r.overflowAt()) {
-        out.append("\"overflow\",\"at\":\"").append(boxInfo(*at).name).append("\"}");
-    } else {
-        out.append("null}");
-    }
-}
 
 int run(std::span<const std::string_view> args, std::istream& in, std::ostream& out, std::ostream& err)
 {
