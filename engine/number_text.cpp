@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
 #include <string>
 #include <system_error>
@@ -137,7 +138,7 @@ namespace {
 // trailing zeros, and the decimal exponent of the first one.
 struct Decimal {
     bool negative = false;
-    char digits[17];
+    char digits[32]; // 15 used, room to move 16 from any of them
     std::size_t count = 0;
     int exp10 = 0;
 };
@@ -227,8 +228,9 @@ Decimal fromDigits(bool negative, std::uint64_t n, int exp10)
     }
     // Two 32-bit halves: 64-bit division is far slower on 32-bit machines.
     writeDigits(d.digits + 7, static_cast<std::uint32_t>(n / 100'000'000), 7);
-    writeDigits(d.digits + 15, static_cast<std::uint32_t>(n % 100'000'000), 8);
-    d.count = 15;
+    const auto low = static_cast<std::uint32_t>(n % 100'000'000);
+    d.count = low == 0 ? 7 : 15; // whole numbers often end in eight zeros
+    if (low != 0) writeDigits(d.digits + 15, low, 8);
     d.exp10 = exp10;
     dropTrailingZeros(d);
     return d;
@@ -321,38 +323,44 @@ NumberText formatNumber(double value) noexcept
     const std::size_t nd = d.count;
     const int exp10 = d.exp10;
 
-    char out[NumberText::kCapacity];
-    std::size_t n = 0;
-    if (d.negative) out[n++] = '-';
+    // Runs of digits and zeros are moved 16 bytes at a time whatever their
+    // length, which is cheaper than a loop: both buffers have room for that.
+    char out[NumberText::kCapacity + 16];
+    char* p = out;
+    const auto put = [&p](const char* from, std::size_t count) {
+        std::memcpy(p, from, 16);
+        p += count;
+    };
+    const auto zeros = [&p](std::size_t count) {
+        std::memset(p, '0', 16);
+        p += count;
+    };
+    if (d.negative) *p++ = '-';
     if (exp10 < -4 || exp10 >= 15) {
-        out[n++] = digits[0];
+        *p++ = digits[0];
         if (nd > 1) {
-            out[n++] = '.';
-            for (std::size_t i = 1; i < nd; ++i)
-                out[n++] = digits[i];
+            *p++ = '.';
+            put(digits + 1, nd - 1);
         }
-        out[n++] = 'E';
-        out[n++] = exp10 < 0 ? '-' : '+';
+        *p++ = 'E';
+        *p++ = exp10 < 0 ? '-' : '+';
         const int mag = exp10 < 0 ? -exp10 : exp10;
-        if (mag < 10) out[n++] = '0';
-        n = static_cast<std::size_t>(std::to_chars(out + n, out + sizeof out, mag).ptr - out);
+        if (mag < 10) *p++ = '0';
+        p = std::to_chars(p, out + sizeof out, mag).ptr;
     } else if (exp10 < 0) {
-        out[n++] = '0';
-        out[n++] = '.';
-        for (int i = -1; i > exp10; --i)
-            out[n++] = '0';
-        for (std::size_t i = 0; i < nd; ++i)
-            out[n++] = digits[i];
+        *p++ = '0';
+        *p++ = '.';
+        zeros(static_cast<std::size_t>(-exp10 - 1));
+        put(digits, nd);
+    } else if (const auto intDigits = static_cast<std::size_t>(exp10) + 1; nd <= intDigits) {
+        put(digits, nd);
+        zeros(intDigits - nd);
     } else {
-        const std::size_t intDigits = static_cast<std::size_t>(exp10) + 1;
-        for (std::size_t i = 0; i < intDigits; ++i)
-            out[n++] = i < nd ? digits[i] : '0';
-        if (nd > intDigits) {
-            out[n++] = '.';
-            for (std::size_t i = intDigits; i < nd; ++i)
-                out[n++] = digits[i];
-        }
+        put(digits, intDigits);
+        *p++ = '.';
+        put(digits + intDigits, nd - intDigits);
     }
+    const auto n = static_cast<std::size_t>(p - out);
     return NumberText(std::string_view(out, n));
 }
 
