@@ -7,6 +7,7 @@
 #include <new>
 #include <optional>
 #include <ostream>
+#include <string>
 #include <vector>
 
 #include "fd_buffer.h"
@@ -96,6 +97,57 @@ std::string_view unitCaption(Box box)
     return caption.substr(0, caption.find(':'));
 }
 
+// The output on its way out, in large pieces. Captions and number texts are
+// moved a fixed 32 bytes whatever their length, which costs far less than a
+// copy sized at run time; what lands past the end is overwritten next.
+class OutputBuffer {
+public:
+    static constexpr std::size_t kShort = NumberText::kCapacity;
+    using Short = std::array<char, kShort>;
+
+    explicit OutputBuffer(std::size_t capacity) : bytes_(capacity + kShort, '\0') {}
+
+    std::string_view view() const { return {bytes_.data(), size_}; }
+    std::size_t size() const { return size_; }
+    void clear() { size_ = 0; }
+    void cut(std::size_t size) { size_ = std::min(size, size_); }
+
+    void append(std::string_view s)
+    {
+        std::memcpy(room(s.size()), s.data(), s.size());
+        size_ += s.size();
+    }
+    void push_back(char c)
+    {
+        *room(1) = c;
+        ++size_;
+    }
+    // The first `size` bytes of `s`.
+    void appendShort(const Short& s, std::size_t size)
+    {
+        std::memcpy(room(kShort), s.data(), kShort);
+        size_ += size;
+    }
+
+private:
+    char* room(std::size_t n)
+    {
+        if (size_ + n > bytes_.size()) bytes_.resize(std::max(2 * bytes_.size(), size_ + n));
+        return bytes_.data() + size_;
+    }
+    std::string bytes_; // its own size is the capacity
+    std::size_t size_ = 0;
+};
+
+// A caption or JSON opening, moved whole by OutputBuffer::appendShort.
+struct ShortText {
+    OutputBuffer::Short bytes{};
+    std::size_t size = 0;
+
+    ShortText() = default;
+    explicit ShortText(std::string_view s) : size(s.size()) { s.copy(bytes.data(), bytes.size()); }
+};
+
 // What every text converted from one source repeats, worked out once: each
 // writable box's caption padded to the column of texts, the widest caption
 // among them setting it, and its JSON opening.
@@ -110,42 +162,51 @@ public:
         for (Box b : groupInfo(boxInfo(source).group).members) {
             if (b == source) continue; // never written, and may be the widest
             const auto i = static_cast<std::size_t>(b);
-            padded_[i].assign(plainCaption(b)).append(width + 2 - plainCaption(b).size(), ' ');
-            jsonBox_[i].assign("{\"box\":\"").append(boxInfo(b).name).append("\",\"text\":\"");
+            caption_[i] = ShortText(plainCaption(b));
+            padded_[i] = ShortText(std::string(plainCaption(b)).append(width + 2 - plainCaption(b).size(), ' '));
+            jsonBox_[i] = ShortText(std::string("{\"box\":\"").append(boxInfo(b).name).append("\",\"text\":\""));
         }
     }
 
     // The lines one converted text prints: each written box's caption and text.
-    void appendText(std::string& out, const Recalculation& r) const
+    void appendText(OutputBuffer& out, const Recalculation& r) const
     {
         for (const Write& w : r.writes()) {
-            const std::string& padded = padded_[static_cast<std::size_t>(w.target)];
+            const auto i = static_cast<std::size_t>(w.target);
             // An emptied box shows nothing, and no trailing blanks either.
-            if (w.text.empty())
-                out.append(plainCaption(w.target));
-            else
-                out.append(padded).append(w.text.view());
+            const ShortText& caption = w.text.empty() ? caption_[i] : padded_[i];
+            out.appendShort(caption.bytes, caption.size);
+            out.appendShort(w.text.storage(), w.text.view().size());
             out.push_back('\n');
         }
     }
 
     // One JSON object, without a line end, for `text`, or for `text` refused
     // as not a number.
-    void appendJson(std::string& out, std::string_view text, const Recalculation& r, bool refused) const
+    void appendJson(OutputBuffer& out, std::string_view text, const Recalculation& r, bool refused) const
     {
-        out.append("{\"source\":\"").append(source_).append("\",\"text\":");
-        appendJsonString(out, text);
+        out.append("{\"source\":\"");
+        out.append(source_);
+        out.append("\",\"text\":");
+        quoted_.clear();
+        appendJsonString(quoted_, text);
+        out.append(quoted_);
         out.append(",\"writes\":[");
         for (const Write& w : r.writes()) {
+            const ShortText& opening = jsonBox_[static_cast<std::size_t>(w.target)];
             if (&w != r.writes().data()) out.push_back(',');
+            out.appendShort(opening.bytes, opening.size);
             // Number text is plain ASCII digits, signs, points and E: nothing to escape.
-            out.append(jsonBox_[static_cast<std::size_t>(w.target)]).append(w.text.view()).append("\"}");
+            out.appendShort(w.text.storage(), w.text.view().size());
+            out.append("\"}");
         }
         out.append("],\"error\":");
         if (refused) {
             out.append("\"not a number\"}");
         } else if (const std::optional<Box> at = r.overflowAt()) {
-            out.append("\"overflow\",\"at\":\"").append(boxInfo(*at).name).append("\"}");
+            out.append("\"overflow\",\"at\":\"");
+            out.append(boxInfo(*at).name);
+            out.append("\"}");
         } else {
             out.append("null}");
         }
@@ -153,8 +214,10 @@ public:
 
 private:
     std::string_view source_;
-    std::array<std::string, kBoxCount> padded_;
-    std::array<std::string, kBoxCount> jsonBox_;
+    std::array<ShortText, kBoxCount> caption_;
+    std::array<ShortText, kBoxCount> padded_;
+    std::array<ShortText, kBoxCount> jsonBox_;
+    mutable std::string quoted_; // kept to spare an allocation per text
 };
 
 // Arguments and input lines may hold anything; quoting them the JSON way
@@ -306,7 +369,6 @@ public:
     Converter(const Invocation& inv, std::ostream& out, std::ostream& err)
         : source_(inv.source), layout_(inv.source), json_(inv.json), strict_(inv.strict), out_(out), err_(err)
     {
-        buffer_.reserve(kFlushThreshold + 1024);
     }
 
     void convert(std::string_view text)
@@ -317,7 +379,7 @@ public:
         } catch (const std::bad_alloc&) {
             // A gigantic text, in the parse's copy of its number or in its JSON
             // quoting: what was complete before it still goes out.
-            buffer_.resize(before);
+            buffer_.cut(before);
             stop("out of memory converting a text of " + std::to_string(text.size()) + " bytes");
         }
     }
@@ -327,7 +389,7 @@ public:
     bool drain(bool flush)
     {
         if (out_) {
-            out_.write(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
+            out_.write(buffer_.view().data(), static_cast<std::streamsize>(buffer_.size()));
             if (flush) out_.flush();
         }
         buffer_.clear();
@@ -380,7 +442,7 @@ private:
     bool strict_;
     std::ostream& out_;
     std::ostream& err_;
-    std::string buffer_;
+    OutputBuffer buffer_{kFlushThreshold + 1024};
     std::size_t converted_ = 0;
     bool notConverted_ = false;
     std::string failure_;
