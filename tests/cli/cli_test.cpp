@@ -30,6 +30,7 @@ TEST(Cli, Converts)
 {
     // Messages show 40 bytes of a text at most, cut before a whole character.
     const std::string x37(37, 'x'), fits = x37 + "xxx", wide = fits + "x", cut = x37 + "\U0001F600" + "1";
+    const std::string sevens(300'000, '7'); // more than the output buffer holds at once
     // clang-format off
     struct Row { std::vector<std::string_view> args; std::string input; int status; std::string out, err; };
     const Row rows[] = {
@@ -43,6 +44,8 @@ TEST(Cli, Converts)
          R"({"source":"celciusBox","text":"1e308","writes":[{"box":"kelvinBox","text":"1E+308"}],"error":"overflow","at":"fahrBox"})" "\n",
          "tolvu-convert: \"1e308\" \u00B0C is too large in Fahrenheit\n"},
         {{"km", "1e400"}, "", 1, "", "tolvu-convert: \"1e400\" is too large a number\n"},
+        {{"--json", "c", sevens}, "", 1, R"({"source":"celciusBox","text":")" + sevens + R"(","writes":[],"error":"overflow","at":"kelvinBox"})" "\n",
+         "tolvu-convert: \"" + sevens.substr(0, 40) + "\"... (300000 bytes) is too large a number\n"},
         {{"--strict", "--", "c", "--json"}, "", 1, "", "tolvu-convert: \"--json\" is not a number\n"},
         {{"km", "5", "-e5"}, "", 2, "", "tolvu-convert: unknown option \"-e5\"\n"},
         {{"--json", "c"}, "\"\\\x01\xff\r\n\n", 0,
@@ -67,12 +70,12 @@ TEST(Cli, Converts)
     }
 }
 
-// The options that end the run by themselves, whatever follows: part of what they print.
+// The options that end the run by themselves, also after SOURCE: part of what they print.
 TEST(Cli, Informs)
 {
     // clang-format off
     const std::pair<std::string_view, std::string_view> rows[] = {
-        {"-h", "Usage: tolvu-convert [--json] [--strict] SOURCE [TEXT...]\n"}, {"--help", "\nExit status:\n"},
+        {"-h", "Usage: tolvu-convert [--json] [--strict] SOURCE [TEXT...]\n"}, {"--help", "Options may stand anywhere before '--', after SOURCE too."},
         {"-V", "tolvu-convert (Velmora Convert) "}, {"--version", "tolvu-convert (Velmora Convert) "},
         {"--list", "\n\nTime\n  Seconds:      secBox      s, second, seconds, sec, secs\n"},
         {"--list", "liquid measures.\nRefused, because they would be a guess:\n  ton, tons: a ton may be a metric ton (t), a short ton (ston) or a long ton (lton)\n  st: "},
@@ -80,7 +83,7 @@ TEST(Cli, Informs)
     };
     // clang-format on
     for (const auto& [option, part] : rows)
-        EXPECT_NE(runWith({option, "nosuchunit"}).out.find(part), std::string::npos) << option;
+        EXPECT_NE(runWith({"nosuchunit", option}).out.find(part), std::string::npos) << option;
 }
 
 // Names match whatever their case, ignoring blanks, hyphens, underscores and
