@@ -218,9 +218,10 @@ void writeDigits(char* end, std::uint32_t n, int count)
 }
 
 // `n` is the value in units of its 15th digit, 10^14 to 10^15 (a carry).
-Decimal fromDigits(bool negative, std::uint64_t n, int exp10)
+// Fills `d` in place: a copy of it, read back wider than its digits were
+// stored, costs the CPU more than writing them.
+void fromDigits(bool negative, std::uint64_t n, int exp10, Decimal& d)
 {
-    Decimal d;
     d.negative = negative;
     if (n == kPowers[15]) {
         n = kPowers[14];
@@ -233,7 +234,6 @@ Decimal fromDigits(bool negative, std::uint64_t n, int exp10)
     if (low != 0) writeDigits(d.digits + 15, low, 8);
     d.exp10 = exp10;
     dropTrailingZeros(d);
-    return d;
 }
 
 // hi + lo is a * b exactly (Dekker). The engine is built without fused
@@ -278,7 +278,7 @@ bool roundedByProduct(double magnitude, bool negative, Decimal& d)
     const double whole = static_cast<double>(static_cast<std::uint64_t>(hi));
     const double aboveHalf = (hi - whole) - 0.5; // exact: hi has no bits below 2^-7
     if (aboveHalf == -lo) return false;
-    d = fromDigits(negative, static_cast<std::uint64_t>(whole) + (aboveHalf > -lo ? 1 : 0), exp10);
+    fromDigits(negative, static_cast<std::uint64_t>(whole) + (aboveHalf > -lo ? 1 : 0), exp10, d);
     return true;
 }
 
@@ -296,7 +296,7 @@ bool roundedByDivision(double magnitude, bool negative, Decimal& d)
     const std::uint64_t rest = whole % unit;
     const bool fraction = magnitude > static_cast<double>(whole);
     if (rest > unit / 2 || (rest == unit / 2 && (fraction || n % 2 == 1))) ++n;
-    d = fromDigits(negative, n, static_cast<int>(digits) - 1);
+    fromDigits(negative, n, static_cast<int>(digits) - 1, d);
     return true;
 }
 
@@ -307,8 +307,9 @@ Decimal roundedTo15Digits(double value)
     const bool negative = std::signbit(value);
     const double magnitude = std::fabs(value);
     Decimal d;
-    if (roundedByProduct(magnitude, negative, d) || roundedByDivision(magnitude, negative, d)) return d;
-    return roundedExactly(value);
+    if (!roundedByProduct(magnitude, negative, d) && !roundedByDivision(magnitude, negative, d))
+        d = roundedExactly(value);
+    return d;
 }
 
 } // namespace
