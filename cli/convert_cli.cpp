@@ -32,10 +32,10 @@ constexpr std::string_view kHelp = "\n"
                                    "degF); 'tolvu-convert --list' shows every accepted name.\n"
                                    "\n"
                                    "Options may stand anywhere before '--', after SOURCE too. An argument that\n"
-                                   "starts with '-' and a digit or a full stop is a TEXT, so 'tolvu-convert\n"
-                                   "c -40' converts minus forty degrees Celsius and '-.5' is a TEXT too; any\n"
-                                   "other argument that starts with '-' is an option. After '--' every\n"
-                                   "argument is SOURCE or a TEXT.\n"
+                                   "starts with '-' and a digit or a full stop is a TEXT, so '-.5' is one and\n"
+                                   "'tolvu-convert c -40' converts minus forty degrees Celsius; any other\n"
+                                   "argument that starts with '-' is an option. After '--' every argument is\n"
+                                   "SOURCE or a TEXT.\n"
                                    "\n"
                                    "A TEXT is read like the content of a box: blanks are ignored, the leading\n"
                                    "number counts and the rest is ignored, so '1,5' is 1 and 'abc' is 0; an\n"
@@ -139,7 +139,8 @@ private:
     std::size_t size_ = 0;
 };
 
-// A caption or JSON opening, moved whole by OutputBuffer::appendShort.
+// A caption or JSON opening, moved whole by OutputBuffer::appendShort: at
+// most 32 bytes, the longest being the 28 of {"box":"celciusBox","text":".
 struct ShortText {
     OutputBuffer::Short bytes{};
     std::size_t size = 0;
