@@ -163,7 +163,7 @@ void dropTrailingZeros(Decimal& d)
 }
 
 // Right for every finite non-zero double, but several times slower than the
-// shortest form: scientific with 14 decimals is exactly the correctly
+// two ways below: scientific with 14 decimals is exactly the correctly
 // rounded 15 significant digits, and its exponent already reflects a carry
 // such as 9.999...e14 -> 1.00000000000000e+15.
 Decimal roundedExactly(double value)
@@ -252,9 +252,10 @@ void exactProduct(double a, double b, double& hi, double& lo)
     lo = ((ah * bh - hi) + ah * bl + al * bh) + al * bl;
 }
 
-// Values from about 1E-08 up to 1E+15 times an exact power of ten are
-// 10^14 to 10^15 units of their 15th digit; the exact product says on which
-// side of the halfway point they lie. False for the rest, and for a tie.
+// A value from about 1E-08 up to 1E+15, times an exact power of ten, is
+// 10^14 to 10^15 units of its 15th digit, and the exact product says on
+// which side of the halfway point the rest lies. False for other values,
+// and for a tie.
 bool roundedByProduct(double magnitude, bool negative, Decimal& d)
 {
     // The value is at least 2^e, e its unbiased binary exponent (and far
@@ -282,8 +283,9 @@ bool roundedByProduct(double magnitude, bool negative, Decimal& d)
     return true;
 }
 
-// Values from 1E+15 up to 2^64 are whole numbers or halves and quarters of
-// them: integer division rounds them, ties to even as the C library does.
+// A value from 1E+15 up to 2^64 is a whole number, or at the finest an
+// eighth of one: integer division rounds it, ties to even as the C library
+// does.
 bool roundedByDivision(double magnitude, bool negative, Decimal& d)
 {
     if (magnitude < 1e15 || magnitude >= 18446744073709551616.0) return false;
