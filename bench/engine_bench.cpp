@@ -3,9 +3,13 @@
 #include <benchmark/benchmark.h>
 
 #include <array>
+#include <cmath>
+#include <random>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "format_before.h"
 #include "number_text.h"
 #include "rule.h"
 #include "units.h"
@@ -57,6 +61,41 @@ void formatNumber(benchmark::State& state)
     state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(formatNumber)->DenseRange(0, kValues.size() - 1);
+
+// The results a file of lengths converts into: every sister of kmBox for
+// values like those of bench/cli-throughput (whole numbers, fractions,
+// negatives, exponent forms), so the format is timed on the digits it
+// really meets rather than on a handful of friendly ones.
+std::vector<double> conversionResults()
+{
+    std::mt19937_64 rng(2131);
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    std::vector<double> results;
+    for (int i = 0; i < 4096; ++i) {
+        const double r = unit(rng);
+        const double values[] = {std::floor(r * 100000), r * 1000, -r * 50, r * 1e12};
+        for (tolvu::Box target : tolvu::groupInfo(tolvu::Group::Length).members) {
+            if (target != tolvu::Box::kmBox)
+                results.push_back(tolvu::formula(tolvu::Box::kmBox, target)->apply(values[i % 4]));
+        }
+    }
+    return results;
+}
+
+// Today's format side by side with the one it replaced, on the same results.
+template <tolvu::NumberText (*Format)(double) noexcept> void formatResults(benchmark::State& state)
+{
+    static const std::vector<double> results = conversionResults();
+    std::size_t i = 0;
+    for (auto _ : state) {
+        tolvu::NumberText t = Format(results[i]);
+        benchmark::DoNotOptimize(t);
+        i = i + 1 == results.size() ? 0 : i + 1;
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(formatResults<tolvu::formatNumber>)->Name("formatResults/now");
+BENCHMARK(formatResults<tolvu::bench::formatBefore>)->Name("formatResults/before");
 
 void parseNumber(benchmark::State& state)
 {

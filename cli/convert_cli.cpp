@@ -7,11 +7,15 @@
 #include <new>
 #include <optional>
 #include <ostream>
+#include <string>
+#include <vector>
 
 #include "fd_buffer.h"
 #include "json_text.h"
+#include "rule.h"
 #include "tolvu/version.h"
 #include "unit_names.h"
+#include "units.h"
 
 namespace tolvu::cli {
 namespace {
@@ -25,9 +29,13 @@ constexpr std::string_view kHelp = "\n"
                                    "one text per line from standard input.\n"
                                    "\n"
                                    "SOURCE is a box name (kmBox), a unit name or a symbol (km, kilometres,\n"
-                                   "degF); 'tolvu-convert --list' shows every accepted name. Options come\n"
-                                   "before SOURCE: every argument after it is a TEXT, so 'tolvu-convert c -40'\n"
-                                   "converts minus forty degrees Celsius.\n"
+                                   "degF); 'tolvu-convert --list' shows every accepted name.\n"
+                                   "\n"
+                                   "Options may stand anywhere before '--', after SOURCE too. An argument that\n"
+                                   "starts with '-' and a digit or a full stop is a TEXT, so '-.5' is one and\n"
+                                   "'tolvu-convert c -40' converts minus forty degrees Celsius; any other\n"
+                                   "argument that starts with '-' is an option. After '--' every argument is\n"
+                                   "SOURCE or a TEXT.\n"
                                    "\n"
                                    "A TEXT is read like the content of a box: blanks are ignored, the leading\n"
                                    "number counts and the rest is ignored, so '1,5' is 1 and 'abc' is 0; an\n"
@@ -43,13 +51,14 @@ constexpr std::string_view kHelp = "\n"
                                    "  --names        print every accepted unit name, one per line\n"
                                    "  -h, --help     show this help\n"
                                    "  -V, --version  show the version\n"
-                                   "  --             end the options\n"
+                                   "  --             end the options: what follows is SOURCE or a TEXT\n"
                                    "\n"
                                    "Exit status:\n"
                                    "  0  every text converted\n"
-                                   "  1  a text was not converted: a result overflowed, or --strict refused\n"
-                                   "     it; the other texts are still converted\n"
-                                   "  2  a usage error\n"
+                                   "  1  a text was not converted: it is too large a number, a result is too\n"
+                                   "     large in its unit, or --strict refused it; the other texts are\n"
+                                   "     still converted\n"
+                                   "  2  a usage error, such as an unknown option wherever it stands\n"
                                    "  3  the input could not be read or the output written, also for want of\n"
                                    "     memory for a gigantic line; this ends the program at once\n";
 
@@ -74,16 +83,143 @@ std::array<std::string, kBoxCount> buildPlainCaptions()
     return captions;
 }
 
-// The width of the caption column when `source` is converted: the widest
-// caption among the boxes that can be written.
-std::size_t captionWidth(Box source)
+// The caption of a box's label without its access-key marker: "Fluid Oz:".
+std::string_view plainCaption(Box box)
 {
-    std::size_t width = 0;
-    for (Box b : groupInfo(boxInfo(source).group).members) {
-        if (b != source) width = std::max(width, plainCaption(b).size());
-    }
-    return width;
+    static const std::array<std::string, kBoxCount> captions = buildPlainCaptions();
+    return captions[static_cast<std::size_t>(box)];
 }
+
+// A unit as --list shows it, without the caption's colon: "Millimeters".
+std::string_view unitCaption(Box box)
+{
+    const std::string_view caption = plainCaption(box);
+    return caption.substr(0, caption.find(':'));
+}
+
+// The output on its way out, in large pieces. Captions and number texts are
+// moved a fixed 32 bytes whatever their length, which costs far less than a
+// copy sized at run time; what lands past the end is overwritten next.
+class OutputBuffer {
+public:
+    static constexpr std::size_t kShort = NumberText::kCapacity;
+    using Short = std::array<char, kShort>;
+
+    explicit OutputBuffer(std::size_t capacity) : bytes_(capacity + kShort, '\0') {}
+
+    std::string_view view() const { return {bytes_.data(), size_}; }
+    std::size_t size() const { return size_; }
+    void clear() { size_ = 0; }
+    void cut(std::size_t size) { size_ = std::min(size, size_); }
+
+    void append(std::string_view s)
+    {
+        std::memcpy(room(s.size()), s.data(), s.size());
+        size_ += s.size();
+    }
+    void push_back(char c)
+    {
+        *room(1) = c;
+        ++size_;
+    }
+    // The first `size` bytes of `s`.
+    void appendShort(const Short& s, std::size_t size)
+    {
+        std::memcpy(room(kShort), s.data(), kShort);
+        size_ += size;
+    }
+
+private:
+    char* room(std::size_t n)
+    {
+        if (size_ + n > bytes_.size()) bytes_.resize(std::max(2 * bytes_.size(), size_ + n));
+        return bytes_.data() + size_;
+    }
+    std::string bytes_; // its own size is the capacity
+    std::size_t size_ = 0;
+};
+
+// A caption or JSON opening, moved whole by OutputBuffer::appendShort: at
+// most 32 bytes, the longest being the 28 of {"box":"celciusBox","text":".
+struct ShortText {
+    OutputBuffer::Short bytes{};
+    std::size_t size = 0;
+
+    ShortText() = default;
+    explicit ShortText(std::string_view s) : size(s.size()) { s.copy(bytes.data(), bytes.size()); }
+};
+
+// What every text converted from one source repeats, worked out once: each
+// writable box's caption padded to the column of texts, the widest caption
+// among them setting it, and its JSON opening.
+class Layout {
+public:
+    explicit Layout(Box source) : source_(boxInfo(source).name)
+    {
+        std::size_t width = 0;
+        for (Box b : groupInfo(boxInfo(source).group).members) {
+            if (b != source) width = std::max(width, plainCaption(b).size());
+        }
+        for (Box b : groupInfo(boxInfo(source).group).members) {
+            if (b == source) continue; // never written, and may be the widest
+            const auto i = static_cast<std::size_t>(b);
+            caption_[i] = ShortText(plainCaption(b));
+            padded_[i] = ShortText(std::string(plainCaption(b)).append(width + 2 - plainCaption(b).size(), ' '));
+            jsonBox_[i] = ShortText(std::string("{\"box\":\"").append(boxInfo(b).name).append("\",\"text\":\""));
+        }
+    }
+
+    // The lines one converted text prints: each written box's caption and text.
+    void appendText(OutputBuffer& out, const Recalculation& r) const
+    {
+        for (const Write& w : r.writes()) {
+            const auto i = static_cast<std::size_t>(w.target);
+            // An emptied box shows nothing, and no trailing blanks either.
+            const ShortText& caption = w.text.empty() ? caption_[i] : padded_[i];
+            out.appendShort(caption.bytes, caption.size);
+            out.appendShort(w.text.storage(), w.text.view().size());
+            out.push_back('\n');
+        }
+    }
+
+    // One JSON object, without a line end, for `text`, or for `text` refused
+    // as not a number.
+    void appendJson(OutputBuffer& out, std::string_view text, const Recalculation& r, bool refused) const
+    {
+        out.append("{\"source\":\"");
+        out.append(source_);
+        out.append("\",\"text\":");
+        quoted_.clear();
+        appendJsonString(quoted_, text);
+        out.append(quoted_);
+        out.append(",\"writes\":[");
+        for (const Write& w : r.writes()) {
+            const ShortText& opening = jsonBox_[static_cast<std::size_t>(w.target)];
+            if (&w != r.writes().data()) out.push_back(',');
+            out.appendShort(opening.bytes, opening.size);
+            // Number text is plain ASCII digits, signs, points and E: nothing to escape.
+            out.appendShort(w.text.storage(), w.text.view().size());
+            out.append("\"}");
+        }
+        out.append("],\"error\":");
+        if (refused) {
+            out.append("\"not a number\"}");
+        } else if (const std::optional<Box> at = r.overflowAt()) {
+            out.append("\"overflow\",\"at\":\"");
+            out.append(boxInfo(*at).name);
+            out.append("\"}");
+        } else {
+            out.append("null}");
+        }
+    }
+
+private:
+    std::string_view source_;
+    std::array<ShortText, kBoxCount> caption_;
+    std::array<ShortText, kBoxCount> padded_;
+    std::array<ShortText, kBoxCount> jsonBox_;
+    mutable std::string quoted_; // kept to spare an allocation per text
+};
 
 // Arguments and input lines may hold anything; quoting them the JSON way
 // keeps control characters out of the terminal, and cutting a long one keeps
@@ -162,24 +298,31 @@ struct Invocation {
     bool json = false;
     bool strict = false;
     Box source = Box::mmBox;
-    std::span<const std::string_view> texts;
+    std::vector<std::string_view> texts;
 };
 
-// Reads the options and SOURCE; prints the complaint and gives nothing back
-// when the arguments make no sense.
+// "-40" and "-.5" are numbers to convert, and a lone "-" is no option
+// either: any other argument that starts with "-" is an option.
+bool isOption(std::string_view arg)
+{
+    return arg.size() >= 2 && arg[0] == '-' && arg[1] != '.' && (arg[1] < '0' || arg[1] > '9');
+}
+
+// Reads the options, wherever they stand before "--", SOURCE and the texts;
+// prints the complaint and gives nothing back when the arguments make no
+// sense.
 std::optional<Invocation> parseArguments(std::span<const std::string_view> args, std::ostream& err)
 {
     Invocation inv;
     std::optional<Invocation::Action> only; // an option that ends the run by itself
-    std::size_t i = 0;
-    for (; i < args.size(); ++i) {
-        const std::string_view a = args[i];
-        if (a == "--") {
-            ++i;
-            break;
-        }
-        if (a.size() < 2 || a[0] != '-') break; // SOURCE; a lone "-" is no option either
-        if (a == "--json") {
+    std::vector<std::string_view> operands;
+    bool optionsEnded = false;
+    for (const std::string_view a : args) {
+        if (optionsEnded || !isOption(a)) {
+            operands.push_back(a);
+        } else if (a == "--") {
+            optionsEnded = true;
+        } else if (a == "--json") {
             inv.json = true;
         } else if (a == "--strict") {
             inv.strict = true;
@@ -200,11 +343,11 @@ std::optional<Invocation> parseArguments(std::span<const std::string_view> args,
         inv.action = *only;
         return inv;
     }
-    if (i == args.size()) {
+    if (operands.empty()) {
         err << kProgramName << ": missing SOURCE\n" << kUsage << "try 'tolvu-convert --help'\n";
         return std::nullopt;
     }
-    const std::string_view sourceName = args[i];
+    const std::string_view sourceName = operands.front();
     const std::optional<Box> source = findUnit(sourceName);
     if (!source) {
         if (const RefusedName* refused = findRefused(sourceName)) {
@@ -216,7 +359,7 @@ std::optional<Invocation> parseArguments(std::span<const std::string_view> args,
         return std::nullopt;
     }
     inv.source = *source;
-    inv.texts = args.subspan(i + 1);
+    inv.texts.assign(operands.begin() + 1, operands.end());
     return inv;
 }
 
@@ -225,9 +368,8 @@ std::optional<Invocation> parseArguments(std::span<const std::string_view> args,
 class Converter {
 public:
     Converter(const Invocation& inv, std::ostream& out, std::ostream& err)
-        : source_(inv.source), json_(inv.json), strict_(inv.strict), out_(out), err_(err)
+        : source_(inv.source), layout_(inv.source), json_(inv.json), strict_(inv.strict), out_(out), err_(err)
     {
-        buffer_.reserve(kFlushThreshold + 1024);
     }
 
     void convert(std::string_view text)
@@ -238,7 +380,7 @@ public:
         } catch (const std::bad_alloc&) {
             // A gigantic text, in the parse's copy of its number or in its JSON
             // quoting: what was complete before it still goes out.
-            buffer_.resize(before);
+            buffer_.cut(before);
             stop("out of memory converting a text of " + std::to_string(text.size()) + " bytes");
         }
     }
@@ -248,7 +390,7 @@ public:
     bool drain(bool flush)
     {
         if (out_) {
-            out_.write(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
+            out_.write(buffer_.view().data(), static_cast<std::streamsize>(buffer_.size()));
             if (flush) out_.flush();
         }
         buffer_.clear();
@@ -271,11 +413,11 @@ private:
         const bool refused = strict_ && !parseNumber(text).whole;
         const Recalculation r = refused ? Recalculation() : tolvu::convert(source_, text);
         if (json_) {
-            appendJsonObject(buffer_, source_, text, r, refused);
+            layout_.appendJson(buffer_, text, r, refused);
             buffer_.push_back('\n');
         } else {
             if (converted_ > 0) buffer_.push_back('\n');
-            appendTextBlock(buffer_, source_, r);
+            layout_.appendText(buffer_, r);
         }
         ++converted_;
         const std::optional<Box> at = r.overflowAt();
@@ -285,20 +427,23 @@ private:
             if (!drain(true)) return;
             if (refused)
                 err_ << kProgramName << ": " << quoted(text) << " is not a number\n";
+            else if (parseNumber(text).overflow)
+                err_ << kProgramName << ": " << quoted(text) << " is too large a number\n";
             else
-                err_ << kProgramName << ": overflow converting " << quoted(text) << " from " << boxInfo(source_).name
-                     << " at " << boxInfo(*at).name << '\n';
+                err_ << kProgramName << ": " << quoted(text) << ' ' << boxInfo(source_).symbol << " is too large in "
+                     << unitCaption(*at) << '\n';
         } else if (buffer_.size() >= kFlushThreshold) {
             drain(false);
         }
     }
 
     Box source_;
+    Layout layout_;
     bool json_;
     bool strict_;
     std::ostream& out_;
     std::ostream& err_;
-    std::string buffer_;
+    OutputBuffer buffer_{kFlushThreshold + 1024};
     std::size_t converted_ = 0;
     bool notConverted_ = false;
     std::string failure_;
@@ -356,46 +501,6 @@ int convertAll(const Invocation& inv, std::istream& in, std::ostream& out, std::
 }
 
 } // namespace
-
-std::string_view plainCaption(Box box)
-{
-    static const std::array<std::string, kBoxCount> captions = buildPlainCaptions();
-    return captions[static_cast<std::size_t>(box)];
-}
-
-void appendTextBlock(std::string& out, Box source, const Recalculation& r)
-{
-    const std::size_t width = captionWidth(source);
-    for (const Write& w : r.writes()) {
-        const std::string_view caption = plainCaption(w.target);
-        out.append(caption);
-        // An emptied box shows nothing, and no trailing blanks either.
-        if (!w.text.empty()) out.append(width + 2 - caption.size(), ' ').append(w.text.view());
-        out.push_back('\n');
-    }
-}
-
-void appendJsonObject(std::string& out, Box source, std::string_view text, const Recalculation& r, bool refused)
-{
-    out.append("{\"source\":\"").append(boxInfo(source).name).append("\",\"text\":");
-    appendJsonString(out, text);
-    out.append(",\"writes\":[");
-    bool first = true;
-    for (const Write& w : r.writes()) {
-        out.append(first ? "{\"box\":\"" : ",{\"box\":\"").append(boxInfo(w.target).name).append("\",\"text\":\"");
-        // Number text is plain ASCII digits, signs, points and E: nothing to escape.
-        out.append(w.text.view()).append("\"}");
-        first = false;
-    }
-    out.append("],\"error\":");
-    if (refused) {
-        out.append("\"not a number\"}");
-    } else if (const std::optional<Box> at = r.overflowAt()) {
-        out.append("\"overflow\",\"at\":\"").append(boxInfo(*at).name).append("\"}");
-    } else {
-        out.append("null}");
-    }
-}
 
 int run(std::span<const std::string_view> args, std::istream& in, std::ostream& out, std::ostream& err)
 {

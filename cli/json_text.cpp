@@ -1,5 +1,6 @@
 #include "json_text.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace tolvu::cli {
@@ -72,6 +73,14 @@ int scanSequence(std::string_view text, std::size_t i)
 void appendJsonString(std::string& out, std::string_view text)
 {
     out.push_back('"');
+    // A number typed as text needs no escape and holds no UTF-8: one copy.
+    if (std::all_of(text.begin(), text.end(), [](char ch) {
+            const auto c = static_cast<unsigned char>(ch);
+            return c >= 0x20 && c < 0x80 && c != '"' && c != '\\';
+        })) {
+        out.append(text).push_back('"');
+        return;
+    }
     std::size_t i = 0;
     while (i < text.size()) {
         const auto c = static_cast<unsigned char>(text[i]);

@@ -1,25 +1,24 @@
-# Bash completion for tolvu-convert: the options before SOURCE, the unit
-# names for SOURCE, nothing for the TEXTs after it. The unit names are asked
-# of the program itself, so they are always the ones it accepts.
+# Bash completion for tolvu-convert: the options anywhere before "--", the
+# unit names for SOURCE, nothing for the TEXTs after it. The unit names are
+# asked of the program itself, so they are always the ones it accepts.
 
 _tolvu_convert()
 {
-    local cur=${COMP_WORDS[COMP_CWORD]} i
+    local cur=${COMP_WORDS[COMP_CWORD]} word i source= ended=
     COMPREPLY=()
     for ((i = 1; i < COMP_CWORD; i++)); do
-        case ${COMP_WORDS[i]} in
-        --list | --names | -h | --help | -V | --version) return ;; # nothing follows these
-        --)
-            ((i + 1 == COMP_CWORD)) && _tolvu_convert_units "$1" "$cur"
-            return
-            ;;
-        -?*) ;;
-        *) return ;; # SOURCE is given: what follows are TEXTs
-        esac
+        word=${COMP_WORDS[i]}
+        if [[ $ended || $word != -?* || $word == -[0-9.]* ]]; then
+            source=1 # SOURCE, or a TEXT after it
+        elif [[ $word == -- ]]; then
+            ended=1
+        else
+            case $word in --list | --names | -h | --help | -V | --version) return ;; esac # nothing follows these
+        fi
     done
-    if [[ $cur == -* ]]; then
+    if [[ ! $ended && $cur == -* && $cur != -[0-9.]* ]]; then
         mapfile -t COMPREPLY < <(compgen -W '--json --strict --list --names --help --version --' -- "$cur")
-    else
+    elif [[ ! $source ]]; then
         _tolvu_convert_units "$1" "$cur"
     fi
 }

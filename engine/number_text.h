@@ -35,6 +35,9 @@ public:
     explicit NumberText(std::string_view s) noexcept;
 
     std::string_view view() const noexcept { return {buf_.data(), len_}; }
+    // All kCapacity bytes, the text and what follows it: for callers that
+    // move a fixed size rather than the text's own length.
+    const std::array<char, kCapacity>& storage() const noexcept { return buf_; }
     bool empty() const noexcept { return len_ == 0; }
     friend bool operator==(const NumberText& a, const NumberText& b) noexcept { return a.view() == b.view(); }
 

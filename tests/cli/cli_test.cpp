@@ -30,21 +30,28 @@ TEST(Cli, Converts)
 {
     // Messages show 40 bytes of a text at most, cut before a whole character.
     const std::string x37(37, 'x'), fits = x37 + "xxx", wide = fits + "x", cut = x37 + "\U0001F600" + "1";
+    const std::string sevens(300'000, '7'); // more than the output buffer holds at once
     // clang-format off
     struct Row { std::vector<std::string_view> args; std::string input; int status; std::string out, err; };
     const Row rows[] = {
-        {{"hour", "-36", ""}, "", 0, "Seconds:  -129600\nMinutes:  -2160\nDays:     -1.5\n\nSeconds:\nMinutes:\nDays:\n", ""},
-        // An overflow stops its text; the next is still converted. After SOURCE an option is a text.
-        {{"kelvin", "1e308", "--json"}, "", 1, "Celsius:     1E+308\n\nCelsius:     -273.15\nFahrenheit:  -459.67\n",
-         "tolvu-convert: overflow converting \"1e308\" from kelvinBox at fahrBox\n"},
-        {{"--json", "--", "c", "-40", "1e308"}, "", 1,
+        {{"f", "-40", ""}, "", 0, "Celsius:  -40\nKelvin:   233.15\n\nCelsius:\nKelvin:\n", ""}, // the widest caption unwritten
+        // An overflow stops its text, the next is still converted; options stand anywhere before "--",
+        // and "-" before a digit or a point starts a number; messages name units as --list does.
+        {{"kelvin", "1e308", "-.5"}, "", 1, "Celsius:     1E+308\n\nCelsius:     -273.65\nFahrenheit:  -460.57\n",
+         "tolvu-convert: \"1e308\" K is too large in Fahrenheit\n"},
+        {{"c", "-40", "--json", "1e308"}, "", 1,
          R"({"source":"celciusBox","text":"-40","writes":[{"box":"kelvinBox","text":"233.15"},{"box":"fahrBox","text":"-40"}],"error":null})" "\n"
          R"({"source":"celciusBox","text":"1e308","writes":[{"box":"kelvinBox","text":"1E+308"}],"error":"overflow","at":"fahrBox"})" "\n",
-         "from celciusBox at fahrBox"},
+         "tolvu-convert: \"1e308\" \u00B0C is too large in Fahrenheit\n"},
+        {{"km", "1e400"}, "", 1, "", "tolvu-convert: \"1e400\" is too large a number\n"},
+        {{"--json", "c", sevens}, "", 1, R"({"source":"celciusBox","text":")" + sevens + R"(","writes":[],"error":"overflow","at":"kelvinBox"})" "\n",
+         "tolvu-convert: \"" + sevens.substr(0, 40) + "\"... (300000 bytes) is too large a number\n"},
+        {{"--strict", "--", "c", "--json"}, "", 1, "", "tolvu-convert: \"--json\" is not a number\n"},
+        {{"km", "5", "-e5"}, "", 2, "", "tolvu-convert: unknown option \"-e5\"\n"},
         {{"--json", "c"}, "\"\\\x01\xff\r\n\n", 0,
          R"({"source":"celciusBox","text":"\"\\\u0001)" "\uFFFD" R"(","writes":[{"box":"kelvinBox","text":"273.15"},{"box":"fahrBox","text":"32"}],"error":null})" "\n"
          R"({"source":"celciusBox","text":"","writes":[{"box":"kelvinBox","text":""},{"box":"fahrBox","text":""}],"error":null})" "\n", ""},
-        {{"--strict", "--json", "c", "1,5", " 1 000 "}, "", 1,
+        {{"c", "--strict", "1,5", "--json", " 1 000 "}, "", 1,
          R"({"source":"celciusBox","text":"1,5","writes":[],"error":"not a number"})" "\n"
          R"({"source":"celciusBox","text":" 1 000 ","writes":[{"box":"kelvinBox","text":"1273.15"},{"box":"fahrBox","text":"1832"}],"error":null})" "\n",
          "tolvu-convert: \"1,5\" is not a number\n"},
@@ -63,12 +70,12 @@ TEST(Cli, Converts)
     }
 }
 
-// The options that end the run by themselves, whatever follows: part of what they print.
+// The options that end the run by themselves, also after SOURCE: part of what they print.
 TEST(Cli, Informs)
 {
     // clang-format off
     const std::pair<std::string_view, std::string_view> rows[] = {
-        {"-h", "Usage: tolvu-convert [--json] [--strict] SOURCE [TEXT...]\n"}, {"--help", "\nExit status:\n"},
+        {"-h", "Usage: tolvu-convert [--json] [--strict] SOURCE [TEXT...]\n"}, {"--help", "Options may stand anywhere before '--', after SOURCE too."},
         {"-V", "tolvu-convert (Velmora Convert) "}, {"--version", "tolvu-convert (Velmora Convert) "},
         {"--list", "\n\nTime\n  Seconds:      secBox      s, second, seconds, sec, secs\n"},
         {"--list", "liquid measures.\nRefused, because they would be a guess:\n  ton, tons: a ton may be a metric ton (t), a short ton (ston) or a long ton (lton)\n  st: "},
@@ -76,7 +83,7 @@ TEST(Cli, Informs)
     };
     // clang-format on
     for (const auto& [option, part] : rows)
-        EXPECT_NE(runWith({option, "nosuchunit"}).out.find(part), std::string::npos) << option;
+        EXPECT_NE(runWith({"nosuchunit", option}).out.find(part), std::string::npos) << option;
 }
 
 // Names match whatever their case, ignoring blanks, hyphens, underscores and
@@ -144,7 +151,8 @@ TEST(Tool, RunsAsAProcess)
         {"seq 20000 | timeout 5 \"$T\" s >f; { seq 20000 | \"$T\" s & echo $! >p; } | "
          "{ sleep 1; kill -STOP $(cat p); kill -CONT $(cat p); cmp - f && echo same; }", "same\n"},
         {"bash -c '. \"$C\"; c() { COMP_WORDS=(\"$@\"); COMP_CWORD=$(($# - 1)); _tolvu_convert \"$T\"; "
-         "echo \"${COMPREPLY[*]}\"; }; c x --s; c x --json metric; c x km \"\"'", "--strict\nmetric-ton metric-tons\n\n"},
+         "echo \"${COMPREPLY[*]}\"; }; c x --s; c x --json metric; c x km 5 --j; c x -- km \"\"'",
+         "--strict\nmetric-ton metric-tons\n--json\n\n"},
     };
     // clang-format on
     for (const auto& [script, printed] : rows) {

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <map>
@@ -134,12 +135,20 @@ TEST(Engine, FormatWritesFifteenDigitNumberTextAndFitsItToItsRoom)
 // against the C library's own conversions.
 constexpr int kRounds = 40'000;
 
+// Besides doubles of every bit pattern, those a few ulps from a power of ten
+// or from a halfway point between two 15-digit numbers, where the rounding
+// is hardest, at the magnitudes that conversions meet and beyond them.
 TEST(NumberTextProperty, RandomDoublesFormatToTheirFifteenDigitRounding)
 {
     std::mt19937_64 rng(20240611);
     for (int i = 0; i < kRounds; ++i) {
-        const double x = std::bit_cast<double>(rng());
-        ASSERT_EQ(checks::formatFault(x), "") << x;
+        ASSERT_EQ(checks::formatFault(std::bit_cast<double>(rng())), "");
+        const std::uint64_t lead = i % 3 == 0 ? 1 : 100'000'000'000'000 + rng() % 900'000'000'000'000;
+        const std::string near = std::to_string(lead) + (i % 2 ? "5e" : "e") + std::to_string(int(rng() % 70) - 35);
+        double x = std::strtod(near.c_str(), nullptr);
+        for (int ulps = int(rng() % 7) - 3; ulps != 0; ulps -= ulps < 0 ? -1 : 1)
+            x = std::nextafter(x, ulps < 0 ? 0.0 : HUGE_VAL);
+        ASSERT_EQ(checks::formatFault(x), "") << near;
     }
 }
 
