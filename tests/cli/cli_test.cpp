@@ -7,6 +7,7 @@
 
 #include "convert_cli.h"
 #include "json_text.h"
+#include "tsv.h"
 #include "unit_names.h"
 
 namespace tolvu::cli {
@@ -25,81 +26,50 @@ Outcome runWith(std::vector<std::string_view> args, const std::string& input = {
 }
 
 // Texts from the arguments or the input's lines, shown as aligned captions or
-// one JSON object a line; `err` is part of the complaint, "" for none.
+// one JSON object a line: the rows of converts.tsv, and those made here.
 TEST(Cli, Converts)
 {
     // Messages show 40 bytes of a text at most, cut before a whole character.
     const std::string x37(37, 'x'), fits = x37 + "xxx", wide = fits + "x", cut = x37 + "\U0001F600" + "1";
     const std::string sevens(300'000, '7'); // more than the output buffer holds at once
     // clang-format off
-    struct Row { std::vector<std::string_view> args; std::string input; int status; std::string out, err; };
-    const Row rows[] = {
-        {{"f", "-40", ""}, "", 0, "Celsius:  -40\nKelvin:   233.15\n\nCelsius:\nKelvin:\n", ""}, // the widest caption unwritten
-        // An overflow stops its text, the next is still converted; options stand anywhere before "--",
-        // and "-" before a digit or a point starts a number; messages name units as --list does.
-        {{"kelvin", "1e308", "-.5"}, "", 1, "Celsius:     1E+308\n\nCelsius:     -273.65\nFahrenheit:  -460.57\n",
-         "tolvu-convert: \"1e308\" K is too large in Fahrenheit\n"},
-        {{"c", "-40", "--json", "1e308"}, "", 1,
-         R"({"source":"celciusBox","text":"-40","writes":[{"box":"kelvinBox","text":"233.15"},{"box":"fahrBox","text":"-40"}],"error":null})" "\n"
-         R"({"source":"celciusBox","text":"1e308","writes":[{"box":"kelvinBox","text":"1E+308"}],"error":"overflow","at":"fahrBox"})" "\n",
-         "tolvu-convert: \"1e308\" \u00B0C is too large in Fahrenheit\n"},
-        {{"km", "1e400"}, "", 1, "", "tolvu-convert: \"1e400\" is too large a number\n"},
+    struct Case { std::vector<std::string> args; std::string input; int status; std::string out, err; };
+    std::vector<Case> cases = {
         {{"--json", "c", sevens}, "", 1, R"({"source":"celciusBox","text":")" + sevens + R"(","writes":[],"error":"overflow","at":"kelvinBox"})" "\n",
          "tolvu-convert: \"" + sevens.substr(0, 40) + "\"... (300000 bytes) is too large a number\n"},
-        {{"--strict", "--", "c", "--json"}, "", 1, "", "tolvu-convert: \"--json\" is not a number\n"},
-        {{"km", "5", "-e5"}, "", 2, "", "tolvu-convert: unknown option \"-e5\"\n"},
         {{"--json", "c"}, "\"\\\x01\xff\r\n\n", 0,
          R"({"source":"celciusBox","text":"\"\\\u0001)" "\uFFFD" R"(","writes":[{"box":"kelvinBox","text":"273.15"},{"box":"fahrBox","text":"32"}],"error":null})" "\n"
          R"({"source":"celciusBox","text":"","writes":[{"box":"kelvinBox","text":""},{"box":"fahrBox","text":""}],"error":null})" "\n", ""},
-        {{"c", "--strict", "1,5", "--json", " 1 000 "}, "", 1,
-         R"({"source":"celciusBox","text":"1,5","writes":[],"error":"not a number"})" "\n"
-         R"({"source":"celciusBox","text":" 1 000 ","writes":[{"box":"kelvinBox","text":"1273.15"},{"box":"fahrBox","text":"1832"}],"error":null})" "\n",
-         "tolvu-convert: \"1,5\" is not a number\n"},
         {{"--strict", "c", fits, wide, cut}, "", 1, "\n\n", "\"" + fits + "\" is not a number\ntolvu-convert: \"" + fits +
          "\"... (41 bytes) is not a number\ntolvu-convert: \"" + x37 + "\"... (42 bytes) is not a number\n"},
-        {{}, "", 2, "", "missing SOURCE"}, {{"--jsn", "km"}, "", 2, "", "unknown option \"--jsn\""},
-        {{"-"}, "", 2, "", "tolvu-convert: unknown unit \"-\"\ntry 'tolvu-convert --list'\n"},
-        {{"ton"}, "", 2, "", "\"ton\" is not accepted: a ton may be a metric ton (t), a short ton (ston) or a long ton (lton)\n"},
     };
     // clang-format on
-    for (const Row& r : rows) {
-        const Outcome o = runWith(r.args, r.input);
-        EXPECT_EQ(o.status, r.status) << r.out << r.err;
-        EXPECT_EQ(o.out, r.out);
-        EXPECT_TRUE(r.err.empty() ? o.err.empty() : o.err.find(r.err) != std::string::npos) << o.err;
+    for (const test::Row& r : test::readTable("cli/converts.tsv"))
+        cases.push_back({{r.begin() + 4, r.end()}, r[3], std::stoi(r[0]), r[1], r[2]});
+    for (const Case& c : cases) {
+        const Outcome o = runWith({c.args.begin(), c.args.end()}, c.input);
+        EXPECT_EQ(o.status, c.status) << c.out << c.err;
+        EXPECT_EQ(o.out, c.out);
+        EXPECT_TRUE(c.err.empty() ? o.err.empty() : o.err.find(c.err) != std::string::npos) << o.err;
     }
 }
 
-// The options that end the run by themselves, also after SOURCE: part of what they print.
+// The options that end the run by themselves, also after SOURCE, print
+// what their row in informs.tsv says among the rest.
 TEST(Cli, Informs)
 {
-    // clang-format off
-    const std::pair<std::string_view, std::string_view> rows[] = {
-        {"-h", "Usage: tolvu-convert [--json] [--strict] SOURCE [TEXT...]\n"}, {"--help", "Options may stand anywhere before '--', after SOURCE too."},
-        {"-V", "tolvu-convert (Velmora Convert) "}, {"--version", "tolvu-convert (Velmora Convert) "},
-        {"--list", "\n\nTime\n  Seconds:      secBox      s, second, seconds, sec, secs\n"},
-        {"--list", "liquid measures.\nRefused, because they would be a guess:\n  ton, tons: a ton may be a metric ton (t), a short ton (ston) or a long ton (lton)\n  st: "},
-        {"--names", "mmBox\nmm\nmillimetre\n"},
-    };
-    // clang-format on
-    for (const auto& [option, part] : rows)
-        EXPECT_NE(runWith({"nosuchunit", option}).out.find(part), std::string::npos) << option;
+    for (const test::Row& r : test::readTable("cli/informs.tsv"))
+        EXPECT_NE(runWith({"nosuchunit", r[0]}).out.find(r[1]), std::string::npos) << r[0] << ' ' << r[1];
 }
 
 // Names match whatever their case, ignoring blanks, hyphens, underscores and
 // full stops; the refused ones find no unit.
 TEST(Cli, FindsUnits)
 {
-    using enum Box;
-    // clang-format off
-    const std::pair<std::string_view, std::optional<Box>> rows[] = {
-        {"kmBox", kmBox}, {"Kilometres", kmBox}, {"\u2103", celciusBox}, {"c", celciusBox}, {"degF", fahrBox},
-        {"t", mtBox}, {"m", mBox}, {"min", minBox}, {"oz", ozBox}, {"FL. OZ.", flozBox}, {"Metric-Ton", mtBox},
-        {"us_GAL\tLON", gallonBox}, {"kmx", {}}, {"ton", {}}, {"UK pint", {}},
-    };
-    // clang-format on
-    for (const auto& [name, box] : rows)
-        EXPECT_EQ(findUnit(name), box) << name;
+    for (const test::Row& r : test::readTable("cli/units.tsv")) {
+        const std::optional<Box> box = findUnit(r[0]);
+        EXPECT_EQ(box ? boxInfo(*box).name : "", r[1]) << r[0];
+    }
     // Every name --names prints, and bash completes, finds its own box.
     for (const UnitName& n : unitNames())
         EXPECT_EQ(findUnit(n.text), n.box) << n.text;
