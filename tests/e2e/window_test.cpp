@@ -38,6 +38,7 @@
 
 #include "app_object.h"
 #include "form1.h"
+#include "tsv.h"
 
 namespace {
 
@@ -167,56 +168,40 @@ struct RealWindow : ::testing::Test {
     Form1 form_;
 };
 
-// A key counts by what it types in the layout: "." is Shift with the ";" key
-// on a French keyboard and digits need Shift there too, whichever of Shift and
-// the key comes up first; the French ":" key is no full stop. Keypad digits
-// count with NumLock on, the keypad's decimal key does not. Backspace counts.
-// Shift+Insert pastes and counts while Shift is still down; Ctrl+V pastes and
-// does not.
+// Each row of keys.tsv: what is typed in Celsius under a layout, and what
+// Kelvin then shows.
 TEST_F(RealWindow, KeysInTheLayoutAndPastes)
 {
-    enum Input { Typed, Keypad, ShiftInsert, CtrlV };
-    // clang-format off
-    const struct { const char* layout; Input input; std::string text; bool modifierUpFirst; const char* kelvin; }
-    cases[] = {
-        {"us", Typed, ".", false, "273.15"},         {"us", Keypad, "42", false, "315.15"},
-        {"us", Keypad, ".", false, "-"},             {"us", Keypad, ".5", false, "273.65"},
-        {"us", ShiftInsert, "2.5", false, "275.65"}, {"us", ShiftInsert, "2.5", true, "-"},
-        {"us", CtrlV, "2.5", false, "-"},            {"us", Typed, "375\b", false, "310.15"},
-        {"de", Typed, ".", false, "273.15"},
-        {"fr", Typed, ".", false, "273.15"},         {"fr", Typed, ".", true, "273.15"},
-        {"fr", Typed, ":", false, "-"},              {"fr", Typed, "37", false, "310.15"},
-        {"fr", Typed, "39", true, "312.15"},         {"fr", Typed, "1.5\b", true, "274.15"},
-        {"fr", ShiftInsert, "2.5", false, "275.65"},
-    };
-    // clang-format on
     QLineEdit* celsius = form_.unitBox(Box::celciusBox);
     std::string layout;
-    for (const auto& c : cases) {
-        if (c.layout != layout) {
-            ASSERT_TRUE(useLayout(layout = c.layout)) << layout;
+    for (const test::Row& c : test::readTable("e2e/keys.tsv")) {
+        const std::string &input = c[1], &text = c[2];
+        const bool modifierUpFirst = c[3] == "1";
+        if (c[0] != layout) {
+            ASSERT_TRUE(useLayout(layout = c[0])) << layout;
         }
         celsius->clear();
         celsius->setFocus();
         form_.unitBox(Box::kelvinBox)->setText("-");
-        QGuiApplication::clipboard()->setText(QString::fromStdString(c.text));
+        QGuiApplication::clipboard()->setText(QString::fromStdString(text));
         // A large text selected elsewhere is not what Shift+Insert or Ctrl+V pastes.
         QGuiApplication::clipboard()->setText(QString(4096, ' '), QClipboard::Selection);
         std::string typed;
-        for (const char ch : c.text) {
-            const KeySym sym = ch == '\b' ? XK_BackSpace : ch;
-            if (c.input == Typed) chord(keyFor(sym).second ? XK_Shift_L : 0, sym, c.modifierUpFirst);
-            if (c.input == Keypad) chord(0, ch == '.' ? XK_KP_Decimal : XK_KP_0 + ch - '0');
-            ch == '\b' ? typed.pop_back() : typed.push_back(ch);
+        for (const char ch : text) {
+            const KeySym sym = ch == '<' ? XK_BackSpace : ch;
+            if (input == "typed") chord(keyFor(sym).second ? XK_Shift_L : 0, sym, modifierUpFirst);
+            if (input == "keypad") chord(0, ch == '.' ? XK_KP_Decimal : XK_KP_0 + ch - '0');
+            ch == '<' ? typed.pop_back() : typed.push_back(ch);
         }
-        if (c.input == ShiftInsert) chord(XK_Shift_L, XK_Insert, c.modifierUpFirst);
-        if (c.input == CtrlV) chord(XK_Control_L, XK_v);
+        if (input == "shift+insert") chord(XK_Shift_L, XK_Insert, modifierUpFirst);
+        if (input == "ctrl+v") chord(XK_Control_L, XK_v);
         // Events reach the window in order: once Shift+Home has selected what
         // they typed, every key before it has been handled.
         chord(XK_Shift_L, XK_Home);
-        ASSERT_TRUE(QTest::qWaitFor([&] { return celsius->hasSelectedText(); }, 10000)) << "row " << &c - cases;
-        EXPECT_EQ(celsius->text().toStdString(), typed) << "row " << &c - cases;
-        EXPECT_EQ(form_.unitBox(Box::kelvinBox)->text().toStdString(), c.kelvin) << "row " << &c - cases;
+        ASSERT_TRUE(QTest::qWaitFor([&] { return celsius->hasSelectedText(); }, 10000))
+            << layout << ' ' << input << ' ' << text;
+        EXPECT_EQ(celsius->text().toStdString(), typed) << layout << ' ' << input << ' ' << text;
+        EXPECT_EQ(form_.unitBox(Box::kelvinBox)->text().toStdString(), c[4]) << layout << ' ' << input << ' ' << text;
     }
 }
 
