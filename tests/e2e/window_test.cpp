@@ -252,24 +252,23 @@ TEST_F(RealWindow, ALongResultShowsRoundedUnlessFocused)
 {
     if (!x) GTEST_SKIP() << "what the screen shows is read on X11";
     QLineEdit* days = form_.unitBox(Box::dayBox);
-    const auto rgb = [](const QPixmap& shot) { return shot.toImage().convertToFormat(QImage::Format_RGB32); };
-    const auto shows = [&](const QImage& image) {
-        return QTest::qWaitFor(
-            [&] { return rgb(form_.screen()->grabWindow(form_.winId()).copy(days->geometry())) == image; }, 10000);
+    const auto image = [](const QPixmap& shot) { return shot.toImage().convertToFormat(QImage::Format_RGB32); };
+    const auto screenShows = [&](const QImage& drawn) {
+        const auto onScreen = [&] { return image(form_.screen()->grabWindow(form_.winId()).copy(days->geometry())); };
+        return QTest::qWaitFor([&] { return onScreen() == drawn; }, 10000);
     };
     form_.unitBox(Box::secBox)->setFocus();
     form_.unitBox(Box::secBox)->setText("7"); // Delete at its end recalculates, whatever the layout
     chord(0, XK_Delete);
     ASSERT_TRUE(QTest::qWaitFor([&] { return days->text() == "8.10185185185185E-05"; }, 10000));
-    const QImage rounded = rgb(days->grab());
-    EXPECT_TRUE(shows(rounded));
+    const QImage rounded = image(days->grab());
     click(centre(days));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return days->hasFocus(); }, 10000));
-    EXPECT_TRUE(rgb(days->grab()) != rounded && shows(rgb(days->grab())));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return days->hasFocus(); }, 10000) && image(days->grab()) != rounded);
+    EXPECT_TRUE(screenShows(image(days->grab())));
     chord(XK_Control_L, XK_c);
     EXPECT_TRUE(QTest::qWaitFor([&] { return QGuiApplication::clipboard()->text() == days->text(); }, 10000));
     chord(0, XK_Tab);
-    EXPECT_TRUE(shows(rounded));
+    EXPECT_TRUE(screenShows(rounded));
 }
 
 // Starts `command` as a child that ends with this process; reads its output from the stream returned.

@@ -303,38 +303,36 @@ TEST_F(Window, ATextTooWideForItsBoxShowsWhole)
     auto* days = static_cast<runtime::UnitBox*>(box("dayBox"));
     for (const QFont& font : {days->font(), QFont(QStringLiteral("Serif"), 12)}) {
         days->setFont(font);
-        for (const char* value : {"8.10185185185185E-05", "-1.30029320644098E-12", "1.23456789012346E+28",
-                                  "0.00194444444444444", "0.00000000000000005123", "-123456789012345678901234567890",
-                                  "9.99999999999999E+99", "1.5 miles and a bit more"}) {
-            days->setText(QLatin1String(value));
-            days->resize(300, days->height());
-            EXPECT_EQ(days->shownText(), QLatin1String(value));
+        for (const QString value : {"8.10185185185185E-05", "-1.30029320644098E-12", "1.23456789012346E+28",
+                                    "0.00194444444444444", "0.00000000000000005123", "-123456789012345678901234567890",
+                                    "9.99999999999999E+99", "1.5 miles and a bit more"}) {
+            bool number = false;
+            const double exact = value.toDouble(&number);
             qsizetype digitsBefore = 99;
             for (int width = 300; width >= 70; width -= 2) {
+                days->setText(value);
                 days->resize(width, days->height());
                 const QString shown = days->shownText();
                 const QImage drawn = days->grab().toImage();
                 days->setText(shown); // as the line edit itself draws it where it fits
-                EXPECT_TRUE(days->grab().toImage() == drawn) << shown.toStdString() << " in " << width;
-                days->setText(QLatin1String(value));
-                bool number = false;
-                const double exact = QString(value).toDouble(&number), read = shown.toDouble();
+                EXPECT_TRUE(days->grab().toImage() == drawn && (width < 300 || shown == value))
+                    << shown.toStdString() << width;
                 const qsizetype count = shown.section('E', 0, 0).remove(QRegularExpression("^[-0.]+|\\.")).size();
+                const double read = shown.toDouble();
                 const double unit = std::pow(10.0, std::floor(std::log10(std::abs(read))) - double(count) + 1);
-                if (!number)
-                    EXPECT_TRUE(shown == value ||
-                                (QString(value).startsWith(shown.chopped(1)) && shown.endsWith(QChar(0x2026))));
-                else
-                    EXPECT_TRUE(std::abs(read - exact) <= unit / 2 + 2 * DBL_EPSILON * std::abs(exact) &&
-                                count <= digitsBefore)
-                        << shown.toStdString() << " in " << width;
+                EXPECT_TRUE(number
+                                ? std::abs(read - exact) <= unit / 2 + 2 * DBL_EPSILON * std::abs(exact) &&
+                                      count <= digitsBefore
+                                : shown == value || (value.startsWith(shown.chopped(1)) && shown.endsWith(u'\u2026')))
+                    << shown.toStdString() << " in " << width;
                 digitsBefore = count;
             }
+            days->setText(value);
             days->setFocus(Qt::TabFocusReason);
             QTest::keyClick(days, Qt::Key_C, Qt::ControlModifier);
             EXPECT_TRUE(QApplication::clipboard()->text() == value &&
                         QAccessible::queryAccessibleInterface(days)->text(QAccessible::Value) == value);
-            EXPECT_GT(inkRight(days), days->textArea().right()) << value;
+            EXPECT_GT(inkRight(days), days->textArea().right()) << value.toStdString();
             box("mmBox")->setFocus(Qt::TabFocusReason);
         }
     }
