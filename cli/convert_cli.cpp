@@ -301,11 +301,12 @@ struct Invocation {
     std::vector<std::string_view> texts;
 };
 
-// "-40" and "-.5" are numbers to convert, and a lone "-" is no option
-// either: any other argument that starts with "-" is an option.
+// "-40" and "-.5" are numbers to convert; any other argument that starts
+// with "-" is an option, a lone "-" too, so that it is refused rather than
+// converted as the 0 of a text without a number.
 bool isOption(std::string_view arg)
 {
-    return arg.size() >= 2 && arg[0] == '-' && arg[1] != '.' && (arg[1] < '0' || arg[1] > '9');
+    return arg.starts_with('-') && (arg.size() == 1 || (arg[1] != '.' && (arg[1] < '0' || arg[1] > '9')));
 }
 
 // Reads the options, wherever they stand before "--", SOURCE and the texts;
