@@ -19,9 +19,16 @@ int main(int argc, char** argv)
         if (help || arg == "--version" || arg == "-V") {
             std::printf("Tolvu (%s) %s\n", tolvu::version::kProductName.data(), tolvu::version::kFullVersion.data());
             if (help)
-                std::puts("Usage: Tolvu [--help | --version]\nOpens the converter's window; man Tolvu lists its keys.");
+                std::puts("Usage: Tolvu [--help | --version] [Qt options]\nOpens the converter's window; man Tolvu "
+                          "lists its keys.");
             return std::fflush(stdout) == 0 ? 0 : 1;
         }
+    }
+    if (!tolvu::runtime::displayNamed(argc, argv)) {
+        std::fputs("Tolvu: no display to open the window on: neither WAYLAND_DISPLAY nor DISPLAY is set\n"
+                   "(tolvu-convert converts on the command line without one)\n",
+                   stderr);
+        return 1;
     }
     return tolvu::runtime::start(argc, argv, [] { return std::make_unique<tolvu::Form1>(); });
 }

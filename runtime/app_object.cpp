@@ -9,6 +9,9 @@
 #include <malloc.h>
 #endif
 
+#include <cstdio>
+#include <string_view>
+
 #include "form_look.h"
 #include "system_colors.h"
 
@@ -58,9 +61,26 @@ void initialise(QApplication& app)
     followSystemColors(app);
 }
 
+bool displayNamed(int argc, char** argv)
+{
+    for (const char* variable : {"QT_QPA_PLATFORM", "WAYLAND_DISPLAY", "DISPLAY"})
+        if (!qEnvironmentVariableIsEmpty(variable)) return true;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg == "-platform" || arg == "-display" || arg.starts_with("-platform=")) return true;
+    }
+    return false;
+}
+
 int start(int& argc, char** argv, const std::function<std::unique_ptr<QWidget>()>& createForm)
 {
     QApplication app(argc, argv);
+    // Qt has taken out the options it knows (-style, -platform...); the
+    // program itself has none that open the window.
+    if (argc > 1) {
+        std::fprintf(stderr, "Tolvu: unknown argument \"%s\"\ntry 'Tolvu --help'\n", argv[1]);
+        return 2;
+    }
     initialise(app);
     const std::unique_ptr<QWidget> form = createForm();
     form->show();

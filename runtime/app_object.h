@@ -29,9 +29,15 @@ const AppObject& App();
 // icon, the form font and following the desktop's colour scheme.
 void initialise(QApplication& app);
 
+// Whether the environment or the arguments name a display, or another
+// platform, for the window: without one Qt would end the process blaming
+// its own installation.
+bool displayNamed(int argc, char** argv);
+
 // Creates the application, loads the start-up form through `createForm`
 // (whose constructor runs the form's load handler), shows it and delivers
-// events until the last window closes. Returns the process exit status.
+// events until the last window closes. Returns the process exit status, 2
+// for an argument that is not one of Qt's options.
 int start(int& argc, char** argv, const std::function<std::unique_ptr<QWidget>()>& createForm);
 
 } // namespace tolvu::runtime
