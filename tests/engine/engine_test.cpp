@@ -97,7 +97,10 @@ TEST(Engine, ShowsTheWorkedExamplesAndStopsAtAnOverflow)
     }
 }
 
-TEST(Engine, KeyFilter)
+// The key filter, the parse and the format against their tables, and a
+// number text too wide for its room, here counted in characters, as its row
+// in fit.tsv shows it.
+TEST(Engine, KeysParseFormatAndFitByTheirTables)
 {
     for (const Row& k : readTable("engine/keys.tsv")) {
         const auto code = static_cast<std::int16_t>(std::stoi(k[0]));
@@ -105,10 +108,6 @@ TEST(Engine, KeyFilter)
         EXPECT_EQ(recalculate(Box::minBox, code, shift, "-90").writes().size(), k[2] == "1" ? 3u : 0u) << k[0];
         EXPECT_EQ(recalculate(Box::minBox, code, shift, "").acted(), k[2] == "1") << k[0] << '/' << k[1];
     }
-}
-
-TEST(Engine, ParseReadsTheLeadingNumber)
-{
     for (const Row& c : readTable("engine/parse.tsv")) {
         const ParsedNumber got = parseNumber(c[0]);
         const double want = std::strtod(c[1].c_str(), nullptr);
@@ -116,12 +115,6 @@ TEST(Engine, ParseReadsTheLeadingNumber)
         EXPECT_EQ(got.overflow, c[2] == "1") << c[0];
         EXPECT_EQ(got.whole, c[3] == "1") << c[0];
     }
-}
-
-// A number text too wide for its room, here counted in characters, shows
-// as its row in fit.tsv says.
-TEST(Engine, FormatWritesFifteenDigitNumberTextAndFitsItToItsRoom)
-{
     for (const Row& c : readTable("engine/format.tsv"))
         EXPECT_EQ(formatNumber(std::strtod(c[0].c_str(), nullptr)).view(), c[1]) << c[0];
     for (const Row& c : readTable("engine/fit.tsv")) {
